@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Builds the three presets and runs every test suite: natively, and under a fresh
+# Wine prefix inside build/ with an Xvfb display for the Windows programs.
+#   scripts/test.sh                 all presets
+#   scripts/test.sh win32 -R Trace  one preset, extra arguments go to ctest
+set -uo pipefail
+cd "$(dirname "$0")/.."
+top=$(pwd)
+
+scripts/install-deps.sh || exit 1
+
+presets=(native win32 win64)
+ctest_args=()
+if [ $# -gt 0 ]; then
+    presets=("$1")
+    shift
+    ctest_args=("$@")
+fi
+
+for p in "${presets[@]}"; do
+    cmake --preset "$p" >/dev/null || exit 1
+    cmake --build --preset "$p" || exit 1
+done
+
+export WINEPREFIX="$top/build/wineprefix"
+export WINEDEBUG=-all
+if [ -z "${TC_KEEP_PREFIX:-}" ] || [ ! -f "$WINEPREFIX/system.reg" ]; then
+    wineserver -k 2>/dev/null
+    rm -rf "$WINEPREFIX"
+    echo "Creating Wine prefix $WINEPREFIX"
+    wineboot -i >/dev/null 2>&1
+    wineserver -w
+fi
+
+displayfile=$(mktemp)
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$displayfile" >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$displayfile" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$displayfile")"
+rm -f "$displayfile"
+# A persistent wineserver saves every test program the server's start-up. Wine's
+# own system processes (services, desktop) start with the first program and stay;
+# they are started here, away from ctest's output pipes, which they would hold open.
+wineserver -p
+wine cmd /c exit </dev/null >/dev/null 2>&1
+
+cleanup() {
+    wineserver -k 2>/dev/null
+    kill "$xvfb_pid" 2>/dev/null
+}
+trap cleanup EXIT
+
+passed=0
+failed=0
+for p in "${presets[@]}"; do
+    log="build/$p/ctest-summary.log"
+    ctest --preset "$p" "${ctest_args[@]}" | tee "$log"
+    line=$(grep -E '[0-9]+% tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1)
+    total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$line")
+    bad=$(sed -E 's/.* ([0-9]+) tests failed.*/\1/' <<<"$line")
+    if [ -z "$line" ]; then
+        echo "ctest of preset $p gave no summary"
+        failed=$((failed + 1))
+        continue
+    fi
+    passed=$((passed + total - bad))
+    failed=$((failed + bad))
+done
+
+echo
+echo "All presets: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

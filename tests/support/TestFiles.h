@@ -1,0 +1,27 @@
+#pragma once
+// Small file helpers for tests that set up real files in the Wine prefix.
+
+#include <string>
+
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& content);
+bool FileExists(const std::string& path);
+void RemoveFile(const std::string& path);
+
+// A fresh, empty folder under the system's temporary folder, removed with its
+// files (not subfolders) when the object goes.
+class TempFolder
+{
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    // The folder with a trailing backslash.
+    const std::string& Path() const { return m_path; }
+    std::string File(const std::string& name) const { return m_path + name; }
+
+private:
+    std::string m_path;
+};
