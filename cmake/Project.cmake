@@ -73,3 +73,30 @@ function(tc_add_test name)
         set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}")
     endif()
 endfunction()
+
+# tc_add_host_program(<name> SOURCES ... [INCLUDES ...])
+# A Linux program built with the host compiler in every preset, the cross builds
+# included: tools that run during the build and the simulated hardware. The program
+# is <build>/host/<name>; the generator expression $<TARGET_PROPERTY:<name>,HOST_PROGRAM>
+# names it in commands and tests.
+find_program(TC_HOST_CXX NAMES c++ g++ REQUIRED NO_CMAKE_FIND_ROOT_PATH)
+function(tc_add_host_program name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;INCLUDES" ${ARGN})
+    set(output ${CMAKE_BINARY_DIR}/host/${name})
+    list(TRANSFORM ARG_SOURCES PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/ REGEX "^[^/]")
+    set(includes)
+    foreach(dir IN LISTS ARG_INCLUDES)
+        list(APPEND includes -I${dir})
+    endforeach()
+    add_custom_command(
+        OUTPUT ${output}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/host
+        COMMAND ${TC_HOST_CXX} -std=c++17 -O2 -Wall -Wextra -Werror -MD -MF ${output}.d
+                ${includes} -o ${output} ${ARG_SOURCES}
+        DEPENDS ${ARG_SOURCES}
+        DEPFILE ${output}.d
+        COMMENT "Building host program ${name}"
+        VERBATIM)
+    add_custom_target(${name} ALL DEPENDS ${output})
+    set_target_properties(${name} PROPERTIES HOST_PROGRAM ${output})
+endfunction()
