@@ -11,7 +11,7 @@ import math
 import os
 import struct
 
-BACKGROUND_SIZE = (341, 214)
+BACKGROUND_SIZE = (341, 200)
 LOGO_SIZE = (64, 24)
 
 # Hand-drawn glyphs for the product name, '#' is ink.
@@ -80,7 +80,8 @@ def background():
     width, height = BACKGROUND_SIZE
     top, bottom = (22, 64, 110), (70, 130, 180)
     panel = (242, 245, 248)
-    banner_height = 140
+    # Ends at the separator line above the buttons (77 dialog units down).
+    banner_height = 134
     canvas = Canvas(width, height, panel)
     for y in range(banner_height):
         colour = mix(top, bottom, y / (banner_height - 1))

@@ -11,13 +11,13 @@
 #define IDC_STATUS_LINE 1004
 #define IDC_BTN_SETTINGS 1005
 
-// The main dial window's template is 195 x 114 dialog units (Arial 9 pt). With the
-// font's base units at 96 dpi (7 x 15 pixels) its client area is 341 x 214 pixels,
-// the size of the shipped background picture "RXIDB_BG_BGD".
+// The main dial window's template is 195 x 114 dialog units (Arial 9 pt). With that
+// font's dialog base units at 96 dpi (7 x 14 pixels) its client area is 341 x 200
+// pixels, the size of the shipped background picture "RXIDB_BG_BGD".
 #define DSDIAL_TEMPLATE_WIDTH_DLU 195
 #define DSDIAL_TEMPLATE_HEIGHT_DLU 114
 #define DSDIAL_BACKGROUND_WIDTH 341
-#define DSDIAL_BACKGROUND_HEIGHT 214
+#define DSDIAL_BACKGROUND_HEIGHT 200
 // The logo "res\Logo.bmp", white background, fills the corner right of the status line.
 #define DSDIAL_LOGO_WIDTH 64
 #define DSDIAL_LOGO_HEIGHT 24
