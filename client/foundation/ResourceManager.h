@@ -4,8 +4,9 @@
 // both in the program's folder. One object per process.
 
 #include "DataFile.h"
-#include "Handles.h"
 #include "TextExpansion.h"
+
+#include <windows.h>
 
 #include <map>
 #include <memory>
@@ -92,10 +93,12 @@ private:
         PictureKind m_kind;
     };
 
+    // The text table's entry for a key, or its preset.
     TextEntry LookUpText(const std::string& key) const;
 
     DataFile m_textFile;
     DataFile m_pictureFile;
+    // Both compare keys exactly, case included.
     std::map<std::string, std::unique_ptr<OwnedPicture>> m_pictures;
     std::map<std::string, std::string> m_presets;
 };
