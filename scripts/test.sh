@@ -68,5 +68,5 @@ for p in "${presets[@]}"; do
 done
 
 echo
-echo "All presets: $passed passed, $failed failed"
+echo "Total: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
