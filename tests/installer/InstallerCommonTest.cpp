@@ -183,3 +183,16 @@ TEST_F(InstallerCommon, HasCompatibleIdLogsEachIdAsReadAndTheOutcome)
                      "INF: Can't compared compatible ID: usb\\class_08&subclass_06&prot_50...",
                      "INF: Can't compared compatible ID: usb\\class_08&subclass_06&prot_50..."}));
 }
+
+// The log comparison of two programs writing at once rests on this check.
+TEST(LogInterleaving, AcceptsMergesInOrderAndRejectsEverythingElse)
+{
+    const Lines a{"a1", "", "a2"};
+    const Lines b{"b1", "b2"};
+    EXPECT_TRUE(IsInterleaving({"a1", "b1", "", "b2", "a2"}, a, b));
+    EXPECT_TRUE(IsInterleaving({"b1", "b2", "a1", "", "a2"}, a, b));
+    EXPECT_FALSE(IsInterleaving({"a1", "b2", "", "b1", "a2"}, a, b)); // b out of order
+    EXPECT_FALSE(IsInterleaving({"a1", "b1", "", "b2"}, a, b));       // a line missing
+    EXPECT_FALSE(IsInterleaving({"a1", "b1", "", "b2", "a2", ""}, a, b));
+    EXPECT_FALSE(IsInterleaving({"a1", "b1", "x", "b2", "a2"}, a, b));
+}

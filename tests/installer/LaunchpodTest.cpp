@@ -80,6 +80,7 @@ protected:
         m_client.MakeFolder("driver");
         m_client.CopyIn(ProgramFolder() + "\\Devsweep32.exe", "driver\\Devsweep32.exe");
         m_client.CopyIn(ProgramFolder() + "\\Modeflip32.exe", "driver\\Modeflip32.exe");
+        SetCurrentVersion("6.1");
         SetBuildLab(kX86BuildLab);
     }
 
@@ -94,6 +95,12 @@ protected:
     {
         m_registration =
             std::make_unique<ScopedMachineValue>(kClientKey, "InstallLocal", InstallFolder());
+    }
+    void SetCurrentVersion(const std::string& version)
+    {
+        m_currentVersion.reset();
+        m_currentVersion =
+            std::make_unique<ScopedMachineValue>(kVersionKey, "CurrentVersion", version);
     }
     void SetBuildLab(const std::string& buildLab)
     {
@@ -163,17 +170,30 @@ protected:
                            "INF: Finded new client app ver, run client setup..."});
         return lines;
     }
-    Lines StartDevsweepLines(const std::string& buildLab, const std::string& program,
+    // What the operating-system check logs for a version and build text.
+    static Lines OsTypeLines(const std::string& version, const std::string& number,
+                             const Lines& verdict)
+    {
+        Lines lines{"INF: QueryValue <" + kVersionKey + " CurrentVersion> OK, STR: <" + version +
+                        ">, DW: <" + number + ">.",
+                    ""};
+        Append(lines, verdict);
+        return lines;
+    }
+    static Lines VistaLines(const std::string& buildLab)
+    {
+        return OsTypeLines(
+            "6.1", "6.100000",
+            {"INF: Vista.", "", "INF: BuildEx <BuildLabEx> OK, <" + buildLab + ">.", ""});
+    }
+    Lines StartDevsweepLines(const Lines& osTypeLines, const std::string& program,
                              const Lines& afterPath = {}) const
     {
         Lines lines{"INF: Is driver inf file, YES...", "INF: Finded driver files, reset device...",
                     "INF: Get client app path: " + InstallFolder() + ", SUC..."};
         Append(lines, afterPath);
-        Append(lines, {"INF: QueryValue <" + kVersionKey +
-                           " CurrentVersion> OK, STR: <6.1>, "
-                           "DW: <6.100000>.",
-                       "", "INF: Vista.", "", "INF: BuildEx <BuildLabEx> OK, <" + buildLab + ">.",
-                       "", "Devsweep dir is " + InstallFolder() + "driver\\" + program,
+        Append(lines, osTypeLines);
+        Append(lines, {"Devsweep dir is " + InstallFolder() + "driver\\" + program,
                        "END: Run the Devsweep.."});
         return lines;
     }
@@ -195,7 +215,7 @@ protected:
         WindowsFolder() + "\\inf\\oem" + std::to_string(GetCurrentProcessId()) + ".inf";
     ScratchFolder m_cd{"cd"};
     ScratchFolder m_client{"client"};
-    ScopedMachineValue m_currentVersion{kVersionKey, "CurrentVersion", "6.1"};
+    std::unique_ptr<ScopedMachineValue> m_currentVersion;
     std::unique_ptr<ScopedMachineValue> m_buildLab;
     std::unique_ptr<ScopedMachineValue> m_registration;
 };
@@ -217,7 +237,7 @@ TEST_F(Launchpod, MassStorageDeviceMakesItRunSetupAndDevsweepEvenForACurrentClie
     Append(launchpod, MassStorageFoundLines());
     launchpod.push_back("INF: Not detected client app, or not detected all device inf...");
     Append(launchpod, ClientSetupLines());
-    Append(launchpod, StartDevsweepLines(kX86BuildLab, "Devsweep32.exe"));
+    Append(launchpod, StartDevsweepLines(VistaLines(kX86BuildLab), "Devsweep32.exe"));
     Append(launchpod, EndLines());
     ExpectLog(launchpod, DevsweepWithoutDriveLines(m_cd.Path(), kHardwareId, {kMassStorageMet}));
 
@@ -290,7 +310,7 @@ TEST_F(Launchpod, OutdatedClientRunsSetupAndTheDevsweepOfTheArchitecture)
     Append(launchpod, MassStorageAbsentLines());
     Append(launchpod, CompareLines("1.0.4a", "1.0.4A"));
     Append(launchpod, ClientSetupLines());
-    Append(launchpod, StartDevsweepLines(kAmd64BuildLab, "Devsweep64.exe"));
+    Append(launchpod, StartDevsweepLines(VistaLines(kAmd64BuildLab), "Devsweep64.exe"));
     Append(launchpod, EndLines());
     ExpectLog(launchpod, DevsweepWithoutDriveLines(m_cd.Path(), kHardwareId, {}));
     EXPECT_TRUE(SetupRan());
@@ -334,13 +354,58 @@ TEST_F(Launchpod, HelperWithoutPostInstallIsLoggedAndDevsweepStillStarts)
     Append(launchpod, MassStorageFoundLines());
     launchpod.push_back("INF: Not detected client app, or not detected all device inf...");
     Append(launchpod, ClientSetupLines());
-    Append(launchpod, StartDevsweepLines("" + kX86BuildLab, "Devsweep32.exe",
+    Append(launchpod, StartDevsweepLines(VistaLines(kX86BuildLab), "Devsweep32.exe",
                                          {"ERR: GetProcAddress error, Name: PostInstall, File "
                                           "Name: " +
                                           InstallFolder() + "InstallHelper.dll..."}));
     Append(launchpod, EndLines());
     ExpectLog(launchpod, DevsweepWithoutDriveLines(m_cd.Path(), kHardwareId, {kMassStorageMet}));
     EXPECT_FALSE(PostInstallRan());
+}
+
+// Every version that is not 6 or later on x64 gets the x86 Devsweep, also when the
+// version cannot be classified.
+TEST_F(Launchpod, ChoosesTheX86DevsweepForEveryOtherWindowsVersion)
+{
+    struct Case
+    {
+        const char* version;
+        const char* buildLab;
+        Lines osTypeLines;
+    };
+    const Case cases[] = {
+        {"5.0", "", OsTypeLines("5.0", "5.000000", {"INF: Windows 20000.", ""})},
+        {"5.2", "3790.amd64fre", OsTypeLines("5.2", "5.200000", {"INF: Windows XP.", ""})},
+        {"4.0", "",
+         OsTypeLines("4.0", "4.000000", {"ERR: not windows 2000 or windows xp or Vista.", ""})},
+        {"6.1", "7601.armfre",
+         OsTypeLines("6.1", "6.100000",
+                     {"INF: Vista.", "", "INF: BuildEx <BuildLabEx> OK, <7601.armfre>.", "",
+                      "ERR: Check BuildEx <BuildLabEx> error, <7601.armfre>.", ""})},
+    };
+    RegisterClient();
+    InstallDriverInf();
+    m_cd.Write("SysConfig.dat", SysConfig("1.0.5"));
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.version);
+        RemoveInstallerLog();
+        DeleteFileA(m_tempSysConfig.c_str());
+        SetCurrentVersion(c.version);
+        SetBuildLab(c.buildLab);
+
+        EXPECT_EQ(RunLaunchpod(), 0);
+        WaitForDevsweep();
+
+        Lines launchpod = StartLines();
+        Append(launchpod, ClientFoundLines());
+        Append(launchpod, MassStorageAbsentLines());
+        Append(launchpod, CompareLines("1.0.5", "1.0.4"));
+        Append(launchpod, ClientSetupLines());
+        Append(launchpod, StartDevsweepLines(c.osTypeLines, "Devsweep32.exe"));
+        Append(launchpod, EndLines());
+        ExpectLog(launchpod, DevsweepWithoutDriveLines(m_cd.Path(), kHardwareId, {}));
+    }
 }
 
 // Run from a folder so deep that "<folder>\Client\setup.exe" exceeds 259 characters:
