@@ -1,0 +1,266 @@
+#include "InstallerTestSupport.h"
+
+#include "Handles.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <stdexcept>
+
+std::string ProgramFolder(const char* variable)
+{
+    const char* value = std::getenv(variable);
+    if (!value)
+        throw std::runtime_error(std::string("environment variable missing: ") + variable);
+    std::string path = value;
+    for (char& c : path)
+    {
+        if (c == '/')
+            c = '\\';
+    }
+    return path[0] == '\\' ? "Z:" + path : path;
+}
+
+std::string TempFolderPath()
+{
+    char path[MAX_PATH + 1] = {};
+    GetTempPathA(sizeof path, path);
+    return path;
+}
+
+ScratchFolder::ScratchFolder(const std::string& name)
+{
+    static unsigned counter = 0;
+    std::ostringstream path;
+    path << TempFolderPath() << "tc-" << name << "-" << GetCurrentProcessId() << "-" << ++counter;
+    m_path = path.str();
+    RemoveTree(m_path);
+    if (!CreateDirectoryA(m_path.c_str(), nullptr))
+        throw std::runtime_error("cannot create " + m_path);
+}
+
+ScratchFolder::~ScratchFolder()
+{
+    RemoveTree(m_path);
+}
+
+void ScratchFolder::MakeFolder(const std::string& relative) const
+{
+    if (!CreateDirectoryA(File(relative).c_str(), nullptr))
+        throw std::runtime_error("cannot create " + File(relative));
+}
+
+void ScratchFolder::CopyIn(const std::string& source, const std::string& relative) const
+{
+    if (!CopyFileA(source.c_str(), File(relative).c_str(), FALSE))
+        throw std::runtime_error("cannot copy " + source);
+}
+
+void ScratchFolder::Write(const std::string& relative, const std::string& content) const
+{
+    std::ofstream out(File(relative), std::ios::binary | std::ios::trunc);
+    out << content;
+    if (!out)
+        throw std::runtime_error("cannot write " + File(relative));
+}
+
+void RemoveTree(const std::string& path)
+{
+    WIN32_FIND_DATAA entry;
+    FindHandle find(FindFirstFileA((path + "\\*").c_str(), &entry));
+    if (find)
+    {
+        do
+        {
+            const std::string name = entry.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            const std::string child = path + "\\" + name;
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            {
+                RemoveTree(child);
+            }
+            else
+            {
+                SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileA(child.c_str());
+            }
+        } while (FindNextFileA(find.get(), &entry));
+    }
+    find.reset();
+    RemoveDirectoryA(path.c_str());
+}
+
+long RunProgram(const std::string& program, const std::string& arguments)
+{
+    std::string commandLine = "\"" + program + "\"";
+    if (!arguments.empty())
+        commandLine += " " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return -1;
+    KernelHandle processHandle(process.hProcess);
+    KernelHandle threadHandle(process.hThread);
+    WaitForSingleObject(processHandle.get(), INFINITE);
+    DWORD exitCode = 0;
+    GetExitCodeProcess(processHandle.get(), &exitCode);
+    return static_cast<long>(exitCode);
+}
+
+ScopedMachineValue::ScopedMachineValue(const std::string& keyPath, const std::string& name,
+                                       const std::string& value)
+    : m_keyPath(keyPath), m_name(name)
+{
+    // Note the keys that do not exist yet, outermost first, to delete them again.
+    std::string::size_type pos = 0;
+    while (pos != std::string::npos)
+    {
+        pos = keyPath.find('\\', pos + 1);
+        const std::string prefix = keyPath.substr(0, pos);
+        RegKey probe;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, prefix.c_str(), 0, KEY_READ, probe.receive()) !=
+            ERROR_SUCCESS)
+        {
+            probe.release();
+            m_createdKeys.push_back(prefix);
+        }
+    }
+    RegKey key;
+    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        key.receive(), nullptr) != ERROR_SUCCESS)
+    {
+        key.release();
+        throw std::runtime_error("cannot create key " + keyPath);
+    }
+    char previous[1024] = {};
+    DWORD size = sizeof previous - 1;
+    m_existed = RegQueryValueExA(key.get(), name.c_str(), nullptr, nullptr,
+                                 reinterpret_cast<BYTE*>(previous), &size) == ERROR_SUCCESS;
+    m_previous = previous;
+    RegSetValueExA(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+}
+
+ScopedMachineValue::~ScopedMachineValue()
+{
+    {
+        RegKey key;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, m_keyPath.c_str(), 0, KEY_ALL_ACCESS,
+                          key.receive()) == ERROR_SUCCESS)
+        {
+            if (m_existed)
+                RegSetValueExA(key.get(), m_name.c_str(), 0, REG_SZ,
+                               reinterpret_cast<const BYTE*>(m_previous.c_str()),
+                               static_cast<DWORD>(m_previous.size() + 1));
+            else
+                RegDeleteValueA(key.get(), m_name.c_str());
+        }
+        else
+        {
+            key.release();
+        }
+    }
+    for (auto it = m_createdKeys.rbegin(); it != m_createdKeys.rend(); ++it)
+        RegDeleteKeyA(HKEY_LOCAL_MACHINE, it->c_str());
+}
+
+std::string InstallerLogPath()
+{
+    char windowsDir[MAX_PATH] = {};
+    GetWindowsDirectoryA(windowsDir, sizeof windowsDir);
+    return std::string(windowsDir) + "\\ZQ90LaunchpodLog.tmp";
+}
+
+void RemoveInstallerLog()
+{
+    SetFileAttributesA(InstallerLogPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(InstallerLogPath().c_str());
+}
+
+namespace
+{
+bool HasTimePrefix(const std::string& line)
+{
+    if (line.size() < 10 || line.compare(8, 2, ": ") != 0)
+        return false;
+    for (int i : {0, 1, 3, 4, 6, 7})
+    {
+        if (line[i] < '0' || line[i] > '9')
+            return false;
+    }
+    return line[2] == ':' && line[5] == ':';
+}
+} // namespace
+
+std::vector<std::string> ReadLogMessages()
+{
+    std::ifstream in(InstallerLogPath(), std::ios::binary);
+    const std::string content((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
+    std::vector<std::string> messages;
+    std::string::size_type start = 0;
+    while (start < content.size())
+    {
+        std::string::size_type end = content.find("\r\n", start);
+        // A last line without its CR LF is kept as it stands, so it shows up.
+        const std::string line =
+            content.substr(start, end == std::string::npos ? end : end - start);
+        messages.push_back(HasTimePrefix(line) ? line.substr(10) : line);
+        if (end == std::string::npos)
+            break;
+        start = end + 2;
+    }
+    return messages;
+}
+
+bool WaitForLogMessage(const std::string& message, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    for (;;)
+    {
+        for (const std::string& line : ReadLogMessages())
+        {
+            if (line == message)
+                return true;
+        }
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        Sleep(50);
+    }
+}
+
+bool IsInterleaving(const std::vector<std::string>& log, const std::vector<std::string>& first,
+                    const std::vector<std::string>& second)
+{
+    if (log.size() != first.size() + second.size())
+        return false;
+    // reachable[j]: log[0, i + j) can be made of first[0, i) and second[0, j).
+    std::vector<bool> reachable(second.size() + 1, false);
+    for (std::size_t i = 0; i <= first.size(); ++i)
+    {
+        for (std::size_t j = 0; j <= second.size(); ++j)
+        {
+            if (i == 0 && j == 0)
+            {
+                reachable[0] = true;
+                continue;
+            }
+            const bool fromFirst = i > 0 && reachable[j] && first[i - 1] == log[i + j - 1];
+            const bool fromSecond = j > 0 && reachable[j - 1] && second[j - 1] == log[i + j - 1];
+            reachable[j] = fromFirst || fromSecond;
+        }
+    }
+    return reachable[second.size()];
+}
+
+std::string DescribeLines(const std::vector<std::string>& lines)
+{
+    std::string text;
+    for (const std::string& line : lines)
+        text += "  |" + line + "|\n";
+    return text;
+}

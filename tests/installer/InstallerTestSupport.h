@@ -1,0 +1,79 @@
+#pragma once
+// What the installer tests share: the built programs, a scratch folder tree, running
+// a program and waiting for it, registry values held for a test, and the installer
+// log read back as messages.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// A folder of the build's shipped programs, from the environment variable the test
+// was given (a path of the Linux side, reached through drive Z:).
+std::string ProgramFolder(const char* variable = "TC_INSTALLER_BIN");
+
+// A fresh folder under the temporary folder, removed with everything in it at the end.
+class ScratchFolder
+{
+public:
+    explicit ScratchFolder(const std::string& name);
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const std::string& Path() const { return m_path; } // without trailing backslash
+    std::string File(const std::string& relative) const { return m_path + "\\" + relative; }
+    void MakeFolder(const std::string& relative) const;
+    void CopyIn(const std::string& source, const std::string& relative) const;
+    void Write(const std::string& relative, const std::string& content) const;
+
+private:
+    std::string m_path;
+};
+
+void RemoveTree(const std::string& path);
+
+// Runs "<program> <arguments>" and waits; the exit code, or -1 when it did not start.
+long RunProgram(const std::string& program, const std::string& arguments);
+
+// A string value under HKEY_LOCAL_MACHINE set for the life of the object, then put
+// back as it was (deleted when it did not exist, with the keys this object created).
+class ScopedMachineValue
+{
+public:
+    ScopedMachineValue(const std::string& keyPath, const std::string& name,
+                       const std::string& value);
+    ~ScopedMachineValue();
+    ScopedMachineValue(const ScopedMachineValue&) = delete;
+    ScopedMachineValue& operator=(const ScopedMachineValue&) = delete;
+
+private:
+    std::string m_keyPath;
+    std::string m_name;
+    bool m_existed = false;
+    std::string m_previous;
+    std::vector<std::string> m_createdKeys;
+};
+
+// The installer log in the Windows folder.
+std::string InstallerLogPath();
+void RemoveInstallerLog();
+
+// The log's lines with the "HH:MM:SS: " of each record taken off; the empty lines of
+// messages ending in "\n" stay. A line without a well-formed time is kept whole, so
+// that it cannot compare equal to a message.
+std::vector<std::string> ReadLogMessages();
+
+// Waits until the log holds the line (as a message) or the time runs out.
+bool WaitForLogMessage(const std::string& message, DWORD timeoutMs);
+
+// True when the log is made of the two sequences, each in its own order: what two
+// programs writing the log at the same time leave.
+bool IsInterleaving(const std::vector<std::string>& log, const std::vector<std::string>& first,
+                    const std::vector<std::string>& second);
+
+// Both sequences printed side by side, for a failure message.
+std::string DescribeLines(const std::vector<std::string>& lines);
+
+// The temporary folder with its trailing backslash.
+std::string TempFolderPath();

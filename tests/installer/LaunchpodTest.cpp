@@ -1,0 +1,441 @@
+#include "DeviceFixture.h"
+#include "ExpectedLog.h"
+#include "Handles.h"
+#include "InstallerTestSupport.h"
+#include "TestFiles.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+const std::string kHardwareId = "usb\\vid_7c3e&pid_4040";
+const std::string kClientKey = "SOFTWARE\\Korvan technologies\\Torvik Connect";
+const std::string kVersionKey = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+const std::string kX86BuildLab = "7601.17514.x86fre.win7sp1_rtm.101119-1850";
+const std::string kAmd64BuildLab = "7601.17514.amd64fre.win7sp1_rtm.101119-1850";
+
+std::string SysConfig(const std::string& version)
+{
+    return "[Hardware]\r\nHardware ID=" + kHardwareId +
+           "\r\n[RXIDS_PRODUCT_VERSION]\r\nVALUE=" + version + "\r\n";
+}
+
+std::string StandIn(const std::string& name)
+{
+    return ProgramFolder("TC_STAND_INS") + "\\" + name;
+}
+
+std::string WindowsFolder()
+{
+    char folder[MAX_PATH] = {};
+    GetWindowsDirectoryA(folder, sizeof folder);
+    return folder;
+}
+
+DeviceDeclaration MassStorageDevice()
+{
+    DeviceDeclaration device;
+    device.instanceId = "USB\\VID_7C3E&PID_4040\\TC-LAUNCHPOD-MS";
+    device.hardwareIds = {"USB\\VID_7C3E&PID_4040&REV_0231", "USB\\VID_7C3E&PID_4040"};
+    device.compatibleIds = {"USB\\Class_08&SubClass_06&Prot_50", "USB\\Class_08"};
+    device.classGuid = USB_CLASS_GUID;
+    device.friendlyName = "KORVAN Mass Storage USB Device";
+    return device;
+}
+
+bool DeviceExists(const DeviceDeclaration& device)
+{
+    RegKey key;
+    const bool exists = RegOpenKeyExA(HKEY_LOCAL_MACHINE, DeviceInstanceKeyPath(device).c_str(), 0,
+                                      KEY_READ, key.receive()) == ERROR_SUCCESS;
+    if (!exists)
+        key.release();
+    return exists;
+}
+
+// The CD (Launchpod, its settings and the client's setup), the installed client
+// (settings, helper library, driver folder), the Windows version Launchpod reads,
+// and a fresh log; the client's registration and the driver inf are up to each test.
+class Launchpod : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        RemoveInstallerLog();
+        DeleteFileA(m_tempSysConfig.c_str());
+        m_cd.CopyIn(ProgramFolder() + "\\Launchpod.exe", "Launchpod.exe");
+        m_cd.Write("SysConfig.dat", SysConfig("1.0.4"));
+        m_cd.MakeFolder("Client");
+        m_cd.CopyIn(StandIn("setup_stand_in.exe"), "Client\\setup.exe");
+
+        m_client.Write("SysConfig.dat", SysConfig("1.0.4"));
+        m_client.CopyIn(StandIn("install_helper_stand_in.dll"), "InstallHelper.dll");
+        m_client.MakeFolder("driver");
+        m_client.CopyIn(ProgramFolder() + "\\Devsweep32.exe", "driver\\Devsweep32.exe");
+        m_client.CopyIn(ProgramFolder() + "\\Modeflip32.exe", "driver\\Modeflip32.exe");
+        SetCurrentVersion("6.1");
+        SetBuildLab(kX86BuildLab);
+    }
+
+    void TearDown() override
+    {
+        DeleteFileA(m_driverInf.c_str());
+        DeleteFileA(m_tempSysConfig.c_str());
+        RemoveInstallerLog();
+    }
+
+    void RegisterClient()
+    {
+        m_registration =
+            std::make_unique<ScopedMachineValue>(kClientKey, "InstallLocal", InstallFolder());
+    }
+    void SetCurrentVersion(const std::string& version)
+    {
+        m_currentVersion.reset();
+        m_currentVersion =
+            std::make_unique<ScopedMachineValue>(kVersionKey, "CurrentVersion", version);
+    }
+    void SetBuildLab(const std::string& buildLab)
+    {
+        m_buildLab.reset();
+        m_buildLab = std::make_unique<ScopedMachineValue>(kVersionKey, "BuildLabEx", buildLab);
+    }
+    void InstallDriverInf()
+    {
+        // The id sits in the inf's head in another letter case.
+        WriteFileBytes(m_driverInf, "[Version]\r\nSignature=\"$Windows NT$\"\r\nClass=Modem\r\n"
+                                    "[Models]\r\n%Modem%=Modem,USB\\VID_7C3E&PID_4040&MI_00\r\n");
+    }
+
+    long RunLaunchpod() { return RunProgram(m_cd.File("Launchpod.exe"), ""); }
+
+    // Launchpod does not wait for Devsweep: the test waits for Devsweep's last line.
+    void WaitForDevsweep()
+    {
+        ASSERT_TRUE(WaitForLogMessage("END: Exit Devsweep...", 60000))
+            << DescribeLines(ReadLogMessages());
+    }
+
+    std::string InstallFolder() const { return m_client.Path() + "\\"; }
+    bool SetupRan() const { return FileExists(m_cd.File("Client\\setup-ran.txt")); }
+    bool PostInstallRan() const { return FileExists(m_client.File("postinstall-ran.txt")); }
+
+    // Pieces of Launchpod's log.
+    Lines StartLines() const
+    {
+        return {"STA: Start Launchpod...", "INF: Get module path, SUC...",
+                "ERR: DeleteFile error, Name: " + m_tempSysConfig + "..."};
+    }
+    Lines ClientFoundLines() const
+    {
+        return {"INF: Detect client app: " + InstallFolder() +
+                ", Len: " + std::to_string(InstallFolder().size() + 1) + ", SUC..."};
+    }
+    static Lines ClientMissingLines() { return {"ERR: Open REG key:" + kClientKey + " error..."}; }
+    static Lines MassStorageFoundLines()
+    {
+        return {"STA: Detect the Mass storage device...",
+                "INF: Finded device, ID: " + kHardwareId + "...",
+                "INF: Finded device compatible ID: USB\\Class_08&SubClass_06&Prot_50...",
+                "INF: Compared: usb\\class_08&subclass_06&prot_50...",
+                "END: Finded the Mass storage device, SUC..."};
+    }
+    static Lines MassStorageAbsentLines()
+    {
+        return {"STA: Detect the Mass storage device...",
+                "END: Not finded the Mass storage device..."};
+    }
+    static Lines ClientSetupLines()
+    {
+        return {"INF: Get module path, SUC...", "INF: Start run client setup...",
+                "INF: Run client setup, SUC..."};
+    }
+    Lines CompareLines(const std::string& cdVersion, const std::string& installedVersion) const
+    {
+        Lines lines{"INF: Detected client app inf...", "INF: Compare client app ver, STA...",
+                    "INF: Get client app path: " + InstallFolder() + ", SUC...",
+                    "INF: Get module path, SUC..."};
+        if (cdVersion == installedVersion)
+            lines.push_back("INF: Compare client app ver, ==, VER: " + installedVersion + "...");
+        else
+            Append(lines, {"INF: Compare client app ver, !=, VER1: " + cdVersion +
+                               ", VER2: " + installedVersion + "...",
+                           "INF: Finded new client app ver, run client setup..."});
+        return lines;
+    }
+    // What the operating-system check logs for a version and build text.
+    static Lines OsTypeLines(const std::string& version, const std::string& number,
+                             const Lines& verdict)
+    {
+        Lines lines{"INF: QueryValue <" + kVersionKey + " CurrentVersion> OK, STR: <" + version +
+                        ">, DW: <" + number + ">.",
+                    ""};
+        Append(lines, verdict);
+        return lines;
+    }
+    static Lines VistaLines(const std::string& buildLab)
+    {
+        return OsTypeLines(
+            "6.1", "6.100000",
+            {"INF: Vista.", "", "INF: BuildEx <BuildLabEx> OK, <" + buildLab + ">.", ""});
+    }
+    Lines StartDevsweepLines(const Lines& osTypeLines, const std::string& program,
+                             const Lines& afterPath = {}) const
+    {
+        Lines lines{"INF: Is driver inf file, YES...", "INF: Finded driver files, reset device...",
+                    "INF: Get client app path: " + InstallFolder() + ", SUC..."};
+        Append(lines, afterPath);
+        Append(lines, osTypeLines);
+        Append(lines, {"Devsweep dir is " + InstallFolder() + "driver\\" + program,
+                       "END: Run the Devsweep.."});
+        return lines;
+    }
+    static Lines EndLines() { return {"END: Exit Launchpod...", "", ""}; }
+
+    // Launchpod's own lines and Devsweep's, written at the same time.
+    void ExpectLog(const Lines& launchpod, const Lines& devsweep)
+    {
+        const Lines log = ReadLogMessages();
+        EXPECT_TRUE(IsInterleaving(log, launchpod, devsweep))
+            << "log:\n"
+            << DescribeLines(log) << "Launchpod:\n"
+            << DescribeLines(launchpod) << "Devsweep:\n"
+            << DescribeLines(devsweep);
+    }
+
+    const std::string m_tempSysConfig = TempFolderPath() + "SysConfig.dat";
+    const std::string m_driverInf =
+        WindowsFolder() + "\\inf\\oem" + std::to_string(GetCurrentProcessId()) + ".inf";
+    ScratchFolder m_cd{"cd"};
+    ScratchFolder m_client{"client"};
+    std::unique_ptr<ScopedMachineValue> m_currentVersion;
+    std::unique_ptr<ScopedMachineValue> m_buildLab;
+    std::unique_ptr<ScopedMachineValue> m_registration;
+};
+
+} // namespace
+
+TEST_F(Launchpod, MassStorageDeviceMakesItRunSetupAndDevsweepEvenForACurrentClient)
+{
+    RegisterClient();
+    InstallDriverInf();
+    const DeviceDeclaration storage = MassStorageDevice();
+    DeviceFixture fixture({storage});
+
+    EXPECT_EQ(RunLaunchpod(), 0);
+    WaitForDevsweep();
+
+    Lines launchpod = StartLines();
+    Append(launchpod, ClientFoundLines());
+    Append(launchpod, MassStorageFoundLines());
+    launchpod.push_back("INF: Not detected client app, or not detected all device inf...");
+    Append(launchpod, ClientSetupLines());
+    Append(launchpod, StartDevsweepLines(VistaLines(kX86BuildLab), "Devsweep32.exe"));
+    Append(launchpod, EndLines());
+    ExpectLog(launchpod, DevsweepWithoutDriveLines(m_cd.Path(), kHardwareId, {kMassStorageMet}));
+
+    EXPECT_EQ(ReadFileBytes(m_cd.File("Client\\setup-ran.txt")),
+              m_cd.File("Client\\setup.exe\r\n"));
+    EXPECT_EQ(ReadFileBytes(m_client.File("postinstall-ran.txt")), "PostInstall\r\n");
+    EXPECT_EQ(ReadFileBytes(m_tempSysConfig), SysConfig("1.0.4"));
+    EXPECT_FALSE(DeviceExists(storage));
+}
+
+TEST_F(Launchpod, MissingClientRunsSetupButCannotStartDevsweepWithoutItsFolder)
+{
+    InstallDriverInf();
+    EXPECT_EQ(RunLaunchpod(), 0);
+
+    Lines expected = StartLines();
+    Append(expected, ClientMissingLines());
+    Append(expected, MassStorageAbsentLines());
+    expected.push_back("INF: Not detected client app, or not detected all device inf...");
+    Append(expected, ClientSetupLines());
+    Append(expected,
+           {"INF: Is driver inf file, YES...", "INF: Finded driver files, reset device..."});
+    Append(expected, ClientMissingLines());
+    Append(expected, {"ERR: Get client app install path error...", "ERR: DelCD Failed!"});
+    Append(expected, EndLines());
+    EXPECT_EQ(ReadLogMessages(), expected) << DescribeLines(ReadLogMessages());
+    EXPECT_TRUE(SetupRan());
+    EXPECT_FALSE(PostInstallRan());
+}
+
+// Also starts from a log that has reached its size limit: it is deleted first.
+TEST_F(Launchpod, CurrentClientWithoutDeviceRunsNothing)
+{
+    RegisterClient();
+    InstallDriverInf();
+    WriteFileBytes(InstallerLogPath(), std::string(20480, 'l'));
+
+    EXPECT_EQ(RunLaunchpod(), 0);
+
+    Lines expected{"INF: Delete file, SUC, Name: " + InstallerLogPath() + "..."};
+    Append(expected, StartLines());
+    Append(expected, ClientFoundLines());
+    Append(expected, MassStorageAbsentLines());
+    Append(expected, CompareLines("1.0.4", "1.0.4"));
+    Append(expected, EndLines());
+    EXPECT_EQ(ReadLogMessages(), expected) << DescribeLines(ReadLogMessages());
+    EXPECT_FALSE(SetupRan());
+    EXPECT_FALSE(PostInstallRan());
+}
+
+// Versions differing only in letter case count as different; on x64 Windows the
+// x64 Devsweep is started.
+TEST_F(Launchpod, OutdatedClientRunsSetupAndTheDevsweepOfTheArchitecture)
+{
+    const std::string devsweep64 = ProgramFolder("TC_INSTALLER_BIN64") + "\\Devsweep64.exe";
+    ASSERT_TRUE(FileExists(devsweep64)) << "build the win64 preset first";
+    m_client.CopyIn(devsweep64, "driver\\Devsweep64.exe");
+    DeleteFileA(m_client.File("driver\\Devsweep32.exe").c_str());
+    m_client.Write("SysConfig.dat", SysConfig("1.0.4A"));
+    m_cd.Write("SysConfig.dat", SysConfig("1.0.4a"));
+    SetBuildLab(kAmd64BuildLab);
+    RegisterClient();
+    InstallDriverInf();
+
+    EXPECT_EQ(RunLaunchpod(), 0);
+    WaitForDevsweep();
+
+    Lines launchpod = StartLines();
+    Append(launchpod, ClientFoundLines());
+    Append(launchpod, MassStorageAbsentLines());
+    Append(launchpod, CompareLines("1.0.4a", "1.0.4A"));
+    Append(launchpod, ClientSetupLines());
+    Append(launchpod, StartDevsweepLines(VistaLines(kAmd64BuildLab), "Devsweep64.exe"));
+    Append(launchpod, EndLines());
+    ExpectLog(launchpod, DevsweepWithoutDriveLines(m_cd.Path(), kHardwareId, {}));
+    EXPECT_TRUE(SetupRan());
+    EXPECT_TRUE(PostInstallRan());
+}
+
+TEST_F(Launchpod, WithoutDriverInfDevsweepIsNotStarted)
+{
+    RegisterClient();
+    m_cd.Write("SysConfig.dat", SysConfig("1.0.5"));
+    // An inf that names the id only after its first 2048 bytes does not count.
+    WriteFileBytes(m_driverInf, "[Version]\r\n" + std::string(2100, ';') + "\r\n" + kHardwareId);
+
+    EXPECT_EQ(RunLaunchpod(), 0);
+
+    Lines expected = StartLines();
+    Append(expected, ClientFoundLines());
+    Append(expected, MassStorageAbsentLines());
+    Append(expected, CompareLines("1.0.5", "1.0.4"));
+    Append(expected, ClientSetupLines());
+    expected.push_back("ERR: DelCD Failed!");
+    Append(expected, EndLines());
+    EXPECT_EQ(ReadLogMessages(), expected) << DescribeLines(ReadLogMessages());
+    EXPECT_FALSE(PostInstallRan());
+}
+
+// A helper library without "PostInstall" is logged and Devsweep starts all the same.
+TEST_F(Launchpod, HelperWithoutPostInstallIsLoggedAndDevsweepStillStarts)
+{
+    m_client.CopyIn(StandIn("install_helper_without_entry.dll"), "InstallHelper.dll");
+    RegisterClient();
+    InstallDriverInf();
+    const DeviceDeclaration storage = MassStorageDevice();
+    DeviceFixture fixture({storage});
+
+    EXPECT_EQ(RunLaunchpod(), 0);
+    WaitForDevsweep();
+
+    Lines launchpod = StartLines();
+    Append(launchpod, ClientFoundLines());
+    Append(launchpod, MassStorageFoundLines());
+    launchpod.push_back("INF: Not detected client app, or not detected all device inf...");
+    Append(launchpod, ClientSetupLines());
+    Append(launchpod, StartDevsweepLines(VistaLines(kX86BuildLab), "Devsweep32.exe",
+                                         {"ERR: GetProcAddress error, Name: PostInstall, File "
+                                          "Name: " +
+                                          InstallFolder() + "InstallHelper.dll..."}));
+    Append(launchpod, EndLines());
+    ExpectLog(launchpod, DevsweepWithoutDriveLines(m_cd.Path(), kHardwareId, {kMassStorageMet}));
+    EXPECT_FALSE(PostInstallRan());
+}
+
+// Every version that is not 6 or later on x64 gets the x86 Devsweep, also when the
+// version cannot be classified.
+TEST_F(Launchpod, ChoosesTheX86DevsweepForEveryOtherWindowsVersion)
+{
+    struct Case
+    {
+        const char* version;
+        const char* buildLab;
+        Lines osTypeLines;
+    };
+    const Case cases[] = {
+        {"5.0", "", OsTypeLines("5.0", "5.000000", {"INF: Windows 20000.", ""})},
+        {"5.2", "3790.amd64fre", OsTypeLines("5.2", "5.200000", {"INF: Windows XP.", ""})},
+        {"4.0", "",
+         OsTypeLines("4.0", "4.000000", {"ERR: not windows 2000 or windows xp or Vista.", ""})},
+        {"6.1", "7601.armfre",
+         OsTypeLines("6.1", "6.100000",
+                     {"INF: Vista.", "", "INF: BuildEx <BuildLabEx> OK, <7601.armfre>.", "",
+                      "ERR: Check BuildEx <BuildLabEx> error, <7601.armfre>.", ""})},
+    };
+    RegisterClient();
+    InstallDriverInf();
+    m_cd.Write("SysConfig.dat", SysConfig("1.0.5"));
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.version);
+        RemoveInstallerLog();
+        DeleteFileA(m_tempSysConfig.c_str());
+        SetCurrentVersion(c.version);
+        SetBuildLab(c.buildLab);
+
+        EXPECT_EQ(RunLaunchpod(), 0);
+        WaitForDevsweep();
+
+        Lines launchpod = StartLines();
+        Append(launchpod, ClientFoundLines());
+        Append(launchpod, MassStorageAbsentLines());
+        Append(launchpod, CompareLines("1.0.5", "1.0.4"));
+        Append(launchpod, ClientSetupLines());
+        Append(launchpod, StartDevsweepLines(c.osTypeLines, "Devsweep32.exe"));
+        Append(launchpod, EndLines());
+        ExpectLog(launchpod, DevsweepWithoutDriveLines(m_cd.Path(), kHardwareId, {}));
+    }
+}
+
+// Run from a folder so deep that "<folder>\Client\setup.exe" exceeds 259 characters:
+// the setup's command line is refused rather than cut.
+TEST_F(Launchpod, RefusesASetupCommandLineLongerThanItsBuffer)
+{
+    const std::string deep(243 - m_cd.Path().size() - 1, 'd');
+    m_cd.MakeFolder(deep);
+    m_cd.CopyIn(m_cd.File("Launchpod.exe"), deep + "\\Launchpod.exe");
+    m_cd.CopyIn(m_cd.File("SysConfig.dat"), deep + "\\SysConfig.dat");
+    ASSERT_EQ(m_cd.File(deep).size(), 243u);
+
+    EXPECT_EQ(RunProgram(m_cd.File(deep + "\\Launchpod.exe"), ""), 0);
+
+    Lines expected = StartLines();
+    Append(expected, ClientMissingLines());
+    Append(expected, MassStorageAbsentLines());
+    Append(expected, {"INF: Not detected client app, or not detected all device inf...",
+                      "INF: Get module path, SUC...",
+                      "ERR: Command line too long, Len: 260, Max: 259...", "ERR: DelCD Failed!"});
+    Append(expected, EndLines());
+    EXPECT_EQ(ReadLogMessages(), expected) << DescribeLines(ReadLogMessages());
+}
+
+TEST_F(Launchpod, EndsWithOneWhileAnotherInstanceIsInItsCheck)
+{
+    KernelHandle holder(CreateSemaphoreA(nullptr, 1, 1, "XTR4417_SEMAPHORE_NAME"));
+    ASSERT_TRUE(holder);
+    EXPECT_EQ(RunLaunchpod(), 1);
+    EXPECT_EQ(ReadLogMessages(),
+              (Lines{"STA: Start Launchpod...", "ERR: ERROR_ALREADY_EXISTS..."}));
+    EXPECT_FALSE(SetupRan());
+}
