@@ -85,3 +85,24 @@ TEST(IniFile, NamesTheFileAfterTheLastBackslash)
     EXPECT_EQ(IniFile("c:\\a\\b\\SysConfig.dat").GetFileName(), "SysConfig.dat");
     EXPECT_EQ(IniFile("SysConfig.dat").GetFileName(), "");
 }
+
+TEST(IniFile, WalksNoFurtherThanTheSectionBufferHolds)
+{
+    // 300 sections of 20-character names need about 6300 bytes of names; the walk
+    // sees what fits into its 4096 bytes and ends cleanly.
+    TempFolder folder;
+    std::string content;
+    for (int i = 0; i < 300; ++i)
+        content += "[Section_" + std::string(8, 'x') + std::to_string(100 + i) + "]\r\nk=v\r\n";
+    WriteFileBytes(folder.File("many.ini"), content);
+    IniFile ini(folder.File("many.ini"));
+    std::size_t count = 0, bytes = 0;
+    for (ini.FirstSection(); !ini.IsSectionEnd(); ini.NextSection())
+    {
+        bytes += ini.GetSectionName().size() + 1;
+        ++count;
+    }
+    EXPECT_GT(count, 150u);
+    EXPECT_LT(count, 300u);
+    EXPECT_LT(bytes, 4096u);
+}

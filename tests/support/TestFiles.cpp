@@ -45,15 +45,26 @@ TempFolder::TempFolder()
 
 TempFolder::~TempFolder()
 {
+    RemoveFolder(m_path);
+}
+
+void RemoveFolder(const std::string& folder)
+{
     WIN32_FIND_DATAA entry;
-    FindHandle find(FindFirstFileA((m_path + "*").c_str(), &entry));
+    FindHandle find(FindFirstFileA((folder + "*").c_str(), &entry));
     if (find)
     {
         do
         {
-            if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                RemoveFile(m_path + entry.cFileName);
+            const std::string name = entry.cFileName;
+            if (name == "." || name == "..")
+                continue;
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveFolder(folder + name + "\\");
+            else
+                RemoveFile(folder + name);
         } while (FindNextFileA(find.get(), &entry));
     }
-    RemoveDirectoryA(m_path.c_str());
+    find.reset();
+    RemoveDirectoryA(folder.c_str());
 }

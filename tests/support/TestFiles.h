@@ -7,9 +7,11 @@ std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& content);
 bool FileExists(const std::string& path);
 void RemoveFile(const std::string& path);
+// Removes a folder (path with a trailing backslash) with everything in it.
+void RemoveFolder(const std::string& folder);
 
-// A fresh, empty folder under the system's temporary folder, removed with its
-// files (not subfolders) when the object goes.
+// A fresh, empty folder under the system's temporary folder, removed with
+// everything in it when the object goes.
 class TempFolder
 {
 public:
