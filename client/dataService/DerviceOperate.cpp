@@ -1,8 +1,7 @@
 #include "DerviceOperate.h"
 
 #include "Handles.h"
-#include "IniFile.h"
-#include "ModuleDir.h"
+#include "ResourceManager.h"
 #include "Trace.h"
 
 #include <algorithm>
@@ -36,8 +35,7 @@ void SetErrorCode(int* pnErrorCode, int nCode)
 // The text of a resource string that names a hardware id.
 std::string ReadHardwareIdText(const char* key)
 {
-    const IniFile texts(GetModuleDir() + "sysrest.dat");
-    return texts.ReadString(key, "VALUE", "");
+    return ResourceManager::Instance().GetString(key);
 }
 
 // A text value of at most DEVICE_TEXT_SIZE bytes; false when it is missing or longer.

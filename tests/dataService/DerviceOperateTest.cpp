@@ -3,6 +3,7 @@
 #include "Handles.h"
 #include "ModuleDir.h"
 #include "TestFiles.h"
+#include "TestProcess.h"
 #include "Trace.h"
 #include "TraceCapture.h"
 
@@ -646,15 +647,7 @@ public:
         std::string commandLine = "\"" + m_client + PROBE + "\"";
         for (const std::string& argument : arguments)
             commandLine += " \"" + argument + "\"";
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION started = {};
-        if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                            &startup, &started))
-            return result;
-        KernelHandle process(started.hProcess);
-        KernelHandle thread(started.hThread);
-        if (WaitForSingleObject(process.get(), 120000) != WAIT_OBJECT_0)
+        if (RunToExit(commandLine) != 0)
             return result;
         std::istringstream lines(ReadFileBytes(m_client + "probe-result.txt"));
         for (std::string line; std::getline(lines, line);)
