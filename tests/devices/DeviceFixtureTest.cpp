@@ -1,6 +1,7 @@
 #include "DeviceFixture.h"
 #include "Handles.h"
 #include "TestFiles.h"
+#include "TestProcess.h"
 
 #include <gtest/gtest.h>
 
@@ -213,4 +214,29 @@ TEST(DeviceDeclarations, RefuseAMissingFileAndAnUnknownKey)
     EXPECT_NE(error.find("missing.ini"), std::string::npos);
     EXPECT_FALSE(LoadDeviceDeclarations(folder.File("typo.ini"), devices, error));
     EXPECT_NE(error.find("HardwareIDs"), std::string::npos);
+}
+
+TEST(DevReg, InstallsAndRemovesTheDevicesOfAFileForScripts)
+{
+    TempFolder folder;
+    const std::string file = folder.File("modem.ini");
+    WriteFileBytes(file, "[USB\\VID_1E0E&PID_9001&MI_02\\6&2A1F&0&0002]\r\n"
+                         "HardwareID=usb\\vid_1e0e&pid_9001&mi_02\r\n"
+                         "ClassGUID={4D36E96D-E325-11CE-BFC1-08002BE10318}\r\n"
+                         "Driver=0417\r\n"
+                         "Driver\\AttachedTo=COM7\r\n");
+    const std::string devreg = "\"" + WindowsPathOf(DEVREG_PROGRAM) + "\" ";
+    const std::string instanceId = Modem().instanceId;
+
+    ASSERT_EQ(RunToExit(devreg + "install \"" + file + "\""), 0u);
+    EXPECT_EQ(FindByClass(&MODEM_CLASS, DIGCF_PRESENT, instanceId).attachedTo, "COM7");
+    EXPECT_EQ(RunToExit(devreg + "install \"" + file + "\""), 1u) << "the device exists already";
+    EXPECT_EQ(FindByClass(&MODEM_CLASS, DIGCF_PRESENT, instanceId).attachedTo, "COM7");
+
+    EXPECT_EQ(RunToExit(devreg + "remove \"" + file + "\""), 0u);
+    EXPECT_FALSE(FindByClass(&MODEM_CLASS, DIGCF_PRESENT, instanceId).found);
+    EXPECT_FALSE(KeyExists(DeviceDriverKeyPath(Modem())));
+
+    EXPECT_EQ(RunToExit(devreg + "install \"" + folder.File("missing.ini") + "\""), 1u);
+    EXPECT_EQ(RunToExit(devreg + "install"), 2u);
 }
