@@ -5,7 +5,8 @@
 // Points DIR/dosdevices/comN at the pseudo-terminal's slave side, appends every line
 // it receives (ended by CR or LF) to the log file and answers each with "OK", or with
 // "ERROR" while the error file exists. Writes the ready file once the port is in place.
-// SIGTERM or SIGINT ends it: the port link is removed and the exit code is 0.
+// SIGTERM or SIGINT ends it: the port link is removed (an earlier link of that name is
+// put back) and the exit code is 0.
 
 #include <cerrno>
 #include <csignal>
@@ -15,7 +16,9 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <string>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -23,10 +26,34 @@ namespace
 {
 
 volatile std::sig_atomic_t g_stop = 0;
+pid_t g_modem = 0;
 
 void OnStopSignal(int)
 {
     g_stop = 1;
+}
+
+void RelayStopSignal(int signal)
+{
+    kill(g_modem, signal);
+}
+
+// The parent stays in the caller's session and process group, so that Ctrl-C and the
+// caller's signals reach it, and hands the stop signals on to the modem.
+int RelayTo(pid_t modem)
+{
+    g_modem = modem;
+    struct sigaction action = {};
+    action.sa_handler = RelayStopSignal;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+    int status = 0;
+    while (waitpid(modem, &status, 0) < 0)
+    {
+        if (errno != EINTR)
+            return 1;
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
 }
 
 struct Options
@@ -114,20 +141,31 @@ bool MakeRaw(int fd)
     return tcsetattr(fd, TCSANOW, &settings) == 0;
 }
 
-// Points the port at the slave, replacing an earlier link of the same name.
+std::string LinkTarget(const std::string& link)
+{
+    char target[4096] = {};
+    const ssize_t length = readlink(link.c_str(), target, sizeof target - 1);
+    return length > 0 ? std::string(target, static_cast<std::size_t>(length)) : std::string();
+}
+
+// Points the port at the slave, in place of an earlier link of the same name (which
+// Wine may have made for a serial device of the machine).
 bool LinkPort(const std::string& link, const std::string& slavePath)
 {
     unlink(link.c_str());
     return symlink(slavePath.c_str(), link.c_str()) == 0;
 }
 
-// Removes the link only while it still points at this modem's terminal.
-void UnlinkPort(const std::string& link, const std::string& slavePath)
+// Removes the link while it still points at this modem's terminal, and puts back the
+// link that was there before.
+void UnlinkPort(const std::string& link, const std::string& slavePath,
+                const std::string& previousTarget)
 {
-    char target[256] = {};
-    const ssize_t length = readlink(link.c_str(), target, sizeof target - 1);
-    if (length > 0 && slavePath == std::string(target, static_cast<std::size_t>(length)))
-        unlink(link.c_str());
+    if (LinkTarget(link) != slavePath)
+        return;
+    unlink(link.c_str());
+    if (!previousTarget.empty() && symlink(previousTarget.c_str(), link.c_str()) != 0)
+        std::perror(("simmodem: restoring " + link).c_str());
 }
 
 // Takes the complete lines out of the buffer, records and answers each.
@@ -184,6 +222,23 @@ int main(int argc, char** argv)
                              "[--error-file FILE] [--ready-file FILE]\n");
         return 2;
     }
+    // The modem runs in a session of its own whose controlling terminal is the modem's
+    // terminal. Otherwise the first session leader that opens the port without
+    // O_NOCTTY, such as Wine's server (a daemon), takes the terminal over and is sent
+    // SIGHUP when the modem ends.
+    const pid_t modem = fork();
+    if (modem < 0)
+    {
+        std::perror("simmodem: fork");
+        return 1;
+    }
+    if (modem > 0)
+        return RelayTo(modem);
+    setsid();
+    // Hang-ups of its own terminal (the master's close at the end among them) are no
+    // reason for the modem to end without cleaning up.
+    signal(SIGHUP, SIG_IGN);
+
     struct sigaction action = {};
     action.sa_handler = OnStopSignal;
     sigaction(SIGTERM, &action, nullptr);
@@ -205,12 +260,13 @@ int main(int argc, char** argv)
     // Holding the slave open keeps the master readable between the program's opens of
     // the port (a master without any slave reports EIO).
     const int slave = open(slavePath.c_str(), O_RDWR | O_NOCTTY);
-    if (slave < 0 || !MakeRaw(slave))
+    if (slave < 0 || !MakeRaw(slave) || ioctl(slave, TIOCSCTTY, 0) != 0)
     {
         std::perror("simmodem: slave side");
         return 1;
     }
     const std::string link = options.prefix + "/dosdevices/" + options.port;
+    const std::string previousTarget = LinkTarget(link);
     if (!LinkPort(link, slavePath))
     {
         std::perror(("simmodem: " + link).c_str());
@@ -220,7 +276,7 @@ int main(int argc, char** argv)
         AppendLine(options.readyFile, slavePath);
 
     const int result = Serve(master, options, waitMask);
-    UnlinkPort(link, slavePath);
+    UnlinkPort(link, slavePath, previousTarget);
     close(slave);
     close(master);
     return result;
