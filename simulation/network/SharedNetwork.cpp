@@ -23,6 +23,23 @@ std::string StateFilePath()
     return std::string(folder) + STATE_FILE_NAME;
 }
 
+bool ProcessHasEnded(DWORD processId)
+{
+    KernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, processId));
+    return !process || WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0;
+}
+
+// A dial runs on a thread of the dialling process: when that process has ended, the
+// dial can never go on, and its connection would otherwise stay half-made for good.
+void RemoveAbandonedDials(simnet::SharedNetworkState& state)
+{
+    for (simnet::SharedConnection& connection : state.connections)
+    {
+        if (connection.phase == simnet::Phase::Dialling && ProcessHasEnded(connection.ownerProcess))
+            simnet::RemoveConnection(state, connection);
+    }
+}
+
 } // namespace
 
 SharedNetwork* SharedNetwork::Instance()
@@ -64,6 +81,7 @@ NetworkLock::NetworkLock(SharedNetwork& network) : m_network(network)
     m_connectSerial = state.connectSerial;
     m_disconnectSerial = state.disconnectSerial;
     simnet::SweepHungUp(state, GetTickCount());
+    RemoveAbandonedDials(state);
 }
 
 NetworkLock::~NetworkLock()

@@ -155,7 +155,8 @@ void SetNextDial(const char* failState, DWORD failError, const char* delays)
 }
 
 // Runs netctl.exe (beside this program) and gives its exit code and output.
-DWORD RunNetctl(const std::string& arguments, std::string* output = nullptr)
+DWORD RunNetctl(const std::string& arguments, std::string* output = nullptr,
+                DWORD* processId = nullptr)
 {
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
     HANDLE readEnd = nullptr;
@@ -189,6 +190,8 @@ DWORD RunNetctl(const std::string& arguments, std::string* output = nullptr)
     GetExitCodeProcess(process.hProcess, &exitCode);
     if (output != nullptr)
         *output = text;
+    if (processId != nullptr)
+        *processId = process.dwProcessId;
     return exitCode;
 }
 
@@ -368,6 +371,47 @@ TEST_F(SimulatedRas, ASecondDialThroughTheBusyModemFailsWhenOpeningThePort)
     ASSERT_EQ(received.size(), 1u);
     EXPECT_EQ(received[0].error, ERROR_PORT_NOT_AVAILABLE);
     EXPECT_EQ(Ras().HangUp(handle), 0u);
+}
+
+TEST_F(SimulatedRas, ADialWithoutNotifierReturnsOnlyWhenItHasEnded)
+{
+    WriteEntry(ENTRY_NAME, MODEM_NAME);
+    const struct
+    {
+        const char* failState;
+        DWORD error;
+        RASCONNSTATE state;
+    } cases[] = {{nullptr, 0, RASCS_Connected}, {"AuthProject", 720, RASCS_AuthProject}};
+    for (const auto& c : cases)
+    {
+        SetUp();
+        SetNextDial(c.failState, c.error, "1");
+        RASDIALPARAMSA params = DialParams(ENTRY_NAME);
+        HRASCONN handle = nullptr;
+        EXPECT_EQ(Ras().Dial(nullptr, m_phonebook.c_str(), &params, 0, nullptr, &handle), c.error);
+        RASCONNSTATUSA status = {};
+        status.dwSize = sizeof status;
+        ASSERT_EQ(Ras().GetConnectStatus(handle, &status), 0u);
+        EXPECT_EQ(status.rasconnstate, c.state);
+        EXPECT_EQ(status.dwError, c.error);
+    }
+}
+
+TEST_F(SimulatedRas, ADialWhoseProcessHasEndedIsGoneForGood)
+{
+    DWORD endedProcess = 0;
+    ASSERT_EQ(RunNetctl("list", nullptr, &endedProcess), 0u);
+    {
+        NetworkLock lock(*SharedNetwork::Instance());
+        ASSERT_NE(simnet::NewConnection(lock.State(), "a", "modem", MODEM_NAME, endedProcess),
+                  nullptr);
+        ASSERT_NE(
+            simnet::NewConnection(lock.State(), "b", "modem", MODEM_NAME, GetCurrentProcessId()),
+            nullptr);
+    }
+    const std::vector<RASCONNA> listed = EnumerateConnections();
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_STREQ(listed[0].szEntryName, "b");
 }
 
 TEST_F(SimulatedRas, DialRefusesWrongParameters)
