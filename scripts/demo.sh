@@ -16,23 +16,18 @@ netctl() {
     scripts/wine-run "$netctl" "$@" </dev/null | tr -d '\r'
 }
 
+scripts/install-deps.sh || exit 1
+
 step "Building the win32 preset"
 cmake --preset win32 >/dev/null && cmake --build --preset win32 -j2 >/dev/null || exit 1
 
 # Windows programs that show windows need a display; netctl doesn't, the connection
 # manager will.
-xvfb_pid=
-if [ -z "${DISPLAY:-}" ]; then
-    displayfile=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$displayfile" >/dev/null 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 100); do [ -s "$displayfile" ] && break; sleep 0.1; done
-    export DISPLAY=":$(cat "$displayfile")"
-    rm -f "$displayfile"
-fi
+source scripts/xvfb.sh
+start_xvfb || exit 1
 cleanup() {
     scripts/sim-world.sh stop >/dev/null 2>&1
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    stop_xvfb
 }
 trap cleanup EXIT
 
@@ -59,5 +54,5 @@ netctl list
 step "Stopping the simulated world"
 scripts/sim-world.sh stop
 trap - EXIT
-[ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+stop_xvfb
 exit 0

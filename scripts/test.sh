@@ -32,12 +32,10 @@ if [ -z "${TC_KEEP_PREFIX:-}" ] || [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineserver -w
 fi
 
-displayfile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$displayfile" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$displayfile" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$displayfile")"
-rm -f "$displayfile"
+# Always a display of its own, so tests never draw on a desktop of the developer's.
+unset DISPLAY
+source scripts/xvfb.sh
+start_xvfb || exit 1
 # A persistent wineserver saves every test program the server's start-up. Wine's
 # own system processes (services, desktop) start with the first program and stay;
 # they are started here, away from ctest's output pipes, which they would hold open.
@@ -46,7 +44,7 @@ wine cmd /c exit </dev/null >/dev/null 2>&1
 
 cleanup() {
     wineserver -k 2>/dev/null
-    kill "$xvfb_pid" 2>/dev/null
+    stop_xvfb
 }
 trap cleanup EXIT
 
