@@ -1,6 +1,7 @@
 #include "DSDialProfile.h"
 
 #include "Decimal.h"
+#include "ModuleDir.h"
 #include "Password.h"
 #include "ProfileChoice.h"
 #include "ProfileValues.h"
@@ -24,18 +25,6 @@ const char KEY_SYSTEM_SETTING_MODIFICATION[] = "System Setting Modification";
 
 // A value is read into a buffer of this size, so at most 259 characters come back.
 constexpr DWORD VALUE_BUFFER_SIZE = 260;
-constexpr DWORD MODULE_PATH_BUFFER_SIZE = 260;
-
-bool GetModulePath(std::string& modulePath)
-{
-    char buffer[MODULE_PATH_BUFFER_SIZE] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, buffer, MODULE_PATH_BUFFER_SIZE);
-    // A path that filled the buffer may have been cut: a wrong folder is worse than none.
-    if (length == 0 || length >= MODULE_PATH_BUFFER_SIZE)
-        return false;
-    modulePath.assign(buffer, length);
-    return true;
-}
 
 } // namespace
 
@@ -44,7 +33,7 @@ bool DSDialProfile::Open(const char* fileName)
     if (fileName == nullptr)
         return false;
     std::string modulePath;
-    if (!GetModulePath(modulePath))
+    if (!GetProgramPath(modulePath))
         return false;
     const std::string::size_type slash = modulePath.rfind('\\');
     if (slash == std::string::npos)
@@ -80,10 +69,10 @@ std::int32_t DSDialProfile::ReadInt(const std::string& section, const std::strin
 bool DSDialProfile::WriteString(const std::string& section, const std::string& key,
                                 const std::string& value)
 {
+    // The accessor exists whenever the path does: Open sets both.
     if (m_strPath.empty() || section.empty() || key.empty())
         return false;
-    return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
-                                      m_strPath.c_str()) != FALSE;
+    return m_pIniFile->WriteString(section, key, value);
 }
 
 bool DSDialProfile::WriteInt(const std::string& section, const std::string& key, std::int32_t value)

@@ -10,15 +10,23 @@ std::string g_moduleDir;
 
 std::string ComputeModuleDir()
 {
-    char path[MAX_PATH + 1] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH + 1);
-    if (length == 0 || length > MAX_PATH)
+    std::string path;
+    if (!GetProgramPath(path))
         return "c:\\";
-    std::string dir(path, length);
-    return dir.substr(0, dir.rfind('\\') + 1);
+    return path.substr(0, path.rfind('\\') + 1);
 }
 
 } // namespace
+
+bool GetProgramPath(std::string& path)
+{
+    char buffer[MAX_PATH + 1] = {};
+    const DWORD length = GetModuleFileNameA(nullptr, buffer, MAX_PATH + 1);
+    if (length == 0 || length > MAX_PATH)
+        return false;
+    path.assign(buffer, length);
+    return true;
+}
 
 std::string GetModuleDir()
 {

@@ -43,6 +43,10 @@ TEST(GetModuleDir, IsTheProgramsFolderWithATrailingBackslash)
     EXPECT_EQ(program.substr(0, dir.size()), dir);
     EXPECT_EQ(program.find('\\', dir.size()), std::string::npos);
     EXPECT_EQ(GetModuleDir(), dir);
+
+    std::string found;
+    ASSERT_TRUE(GetProgramPath(found));
+    EXPECT_EQ(found, program);
 }
 
 TEST_F(CheckMagicTest, ComparesTheFilesCrcWithItsEntry)

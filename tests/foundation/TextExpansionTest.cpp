@@ -31,6 +31,13 @@ private:
     std::map<std::string, TextEntry> m_entries;
 };
 
+// One row of a table: a text, key or caption and what it must turn into.
+struct TextCase
+{
+    const char* input;
+    const char* expected;
+};
+
 std::string Resolve(std::map<std::string, TextEntry> entries, const std::string& key)
 {
     FakeTable table(std::move(entries));
@@ -41,11 +48,7 @@ std::string Resolve(std::map<std::string, TextEntry> entries, const std::string&
 
 TEST(ReplaceEscapes, TurnsBackslashRAndNIntoLineBreaksOnly)
 {
-    const struct
-    {
-        std::string text;
-        std::string expected;
-    } cases[] = {
+    const TextCase cases[] = {
         {"plain", "plain"},
         {"one\\ntwo", "one\ntwo"},
         {"a\\r\\nb", "a\r\nb"},
@@ -55,7 +58,7 @@ TEST(ReplaceEscapes, TurnsBackslashRAndNIntoLineBreaksOnly)
         {"\\n\\n", "\n\n"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(ReplaceEscapes(c.text), c.expected) << c.text;
+        EXPECT_EQ(ReplaceEscapes(c.input), c.expected) << c.input;
 }
 
 TEST(ResolveText, FillsPlaceholdersFromReferencedKeysInOrder)
@@ -75,11 +78,7 @@ TEST(ResolveText, FillsPlaceholdersFromReferencedKeysInOrder)
         {"KEY_WITH_BLANK", {"%s|%s", "%s:NAME %s:VERSION"}},
         {"NAME ", {"named with a blank", ""}},
     };
-    const struct
-    {
-        const char* key;
-        const char* expected;
-    } cases[] = {
+    const TextCase cases[] = {
         {"ABOUT", "TorvikConnect version 1.0"},
         {"SPACED", "[TorvikConnect]"},
         // An entry whose key has no text keeps its "%s"; the next entry fills the next one.
@@ -94,7 +93,7 @@ TEST(ResolveText, FillsPlaceholdersFromReferencedKeysInOrder)
         {"UNKNOWN", ""},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(Resolve(table, c.key), c.expected) << c.key;
+        EXPECT_EQ(Resolve(table, c.input), c.expected) << c.input;
 }
 
 TEST(ResolveText, UsesPresetsAsTheyStandEvenWhenReferenced)
@@ -153,11 +152,7 @@ TEST(ResolveText, StopsReferenceChainsDeeperThanTheLimit)
 
 TEST(FormatProductText, PutsTheNameIntoCaptionsWithoutPrintf)
 {
-    const struct
-    {
-        const char* text;
-        const char* expected;
-    } cases[] = {
+    const TextCase cases[] = {
         {"Settings", "Settings"},
         {"%s", "TorvikConnect"},
         {"%s - Settings", "TorvikConnect - Settings"},
@@ -168,6 +163,6 @@ TEST(FormatProductText, PutsTheNameIntoCaptionsWithoutPrintf)
         {"", ""},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(FormatProductText(c.text, "TorvikConnect"), c.expected) << c.text;
+        EXPECT_EQ(FormatProductText(c.input, "TorvikConnect"), c.expected) << c.input;
     EXPECT_EQ(FormatProductText("%s", "50%s"), "50%s") << "the name itself is not scanned";
 }

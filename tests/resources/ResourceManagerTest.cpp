@@ -99,21 +99,29 @@ TEST_F(ResourceManagerTest, PassesTheStartUpCheckAndFixesThePresets)
     EXPECT_EQ(Manager().GetString("rxids_product_version"), "table version");
 }
 
-TEST_F(ResourceManagerTest, GetStringReplacesEscapesAndExpandsReferences)
+TEST_F(ResourceManagerTest, LooksTextsUpWithEscapesReferencesAndTheProductName)
 {
     const struct
     {
         const char* key;
-        const char* expected;
+        const char* text;    // GetString
+        const char* caption; // GetProductString
     } cases[] = {
-        {"LINES", "one\ntwo\\\nthree\r\n"},
-        {"ABOUT", "TorvikConnect %s (1.2.3)"},
-        {"CYCLE", "<%s>"},
-        {"SURPLUS", "[one\ntwo\\\nthree\r\n]"},
-        {"NOSUCHKEY", ""},
+        {"LINES", "one\ntwo\\\nthree\r\n", "one\ntwo\\\nthree\r\n"},
+        {"ABOUT", "TorvikConnect %s (1.2.3)", "TorvikConnect TorvikConnect (1.2.3)"},
+        {"CYCLE", "<%s>", "<TorvikConnect>"},
+        {"SURPLUS", "[one\ntwo\\\nthree\r\n]", "[one\ntwo\\\nthree\r\n]"},
+        {"NOSUCHKEY", "", ""},
+        {"CAPTION_PLAIN", "Plain caption", "Plain caption"},
+        {"CAPTION_PERCENT", "%s - 100%%", "TorvikConnect - 100%"},
+        {"CAPTION_CONVERSIONS", "%d%n%x%", "%d%n%x%"},
+        {"CAPTION_TWO", "%s, %s", "TorvikConnect, TorvikConnect"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(Manager().GetString(c.key), c.expected) << c.key;
+    {
+        EXPECT_EQ(Manager().GetString(c.key), c.text) << c.key;
+        EXPECT_EQ(Manager().GetProductString(c.key), c.caption) << c.key;
+    }
 }
 
 TEST_F(ResourceManagerTest, GetRawStringLeavesTheValueAsItStands)
@@ -128,23 +136,6 @@ TEST_F(ResourceManagerTest, SeesLaterEditsOfTheTextTableAtOnce)
     EXPECT_EQ(Manager().GetString("CAPTION_PLAIN"), "Plain caption");
     WriteFileBytes(InModuleDir("sysrest.dat"), "[CAPTION_PLAIN]\r\nVALUE=Edited\r\n");
     EXPECT_EQ(Manager().GetString("CAPTION_PLAIN"), "Edited");
-}
-
-TEST_F(ResourceManagerTest, GetProductStringPutsTheProductNameIntoCaptions)
-{
-    const struct
-    {
-        const char* key;
-        const char* expected;
-    } cases[] = {
-        {"CAPTION_PLAIN", "Plain caption"},
-        {"CAPTION_PERCENT", "TorvikConnect - 100%"},
-        {"CAPTION_CONVERSIONS", "%d%n%x%"},
-        {"CAPTION_TWO", "TorvikConnect, TorvikConnect"},
-        {"NOSUCHKEY", ""},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(Manager().GetProductString(c.key), c.expected) << c.key;
 }
 
 TEST_F(ResourceManagerTest, ApplyDialogTextsSetsCaptionAndDirectChildren)

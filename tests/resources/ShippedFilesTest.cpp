@@ -1,6 +1,7 @@
 #include "Crc32.h"
 #include "IniFile.h"
 #include "ModuleDir.h"
+#include "ResourceIds.h"
 #include "ResourceManager.h"
 #include "TestFiles.h"
 #include "TestProcess.h"
@@ -59,6 +60,13 @@ public:
                      const std::string& value) const
     {
         IniFile(File("sysmagic.dat")).WriteString(section, key, value);
+    }
+
+    // Adds a picture to the picture table and its sum to the checksum table.
+    void ListPicture(const std::string& key, const std::string& path) const
+    {
+        IniFile(File("sysresd.dat")).WriteString(key, "VALUE", path);
+        UpdateMagic("Magic", "sysresd.dat", CrcText(File("sysresd.dat")));
     }
 
     DWORD RunCheck() const
@@ -164,6 +172,65 @@ TEST(ShippedFiles, TextTableHoldsEveryKeyTheProgramUses)
     }
 }
 
+// Every control that shows a text has one under "IDD<template>_<control>"; the fields
+// the user fills in have none, since a text there would be taken for an entry.
+TEST(ShippedFiles, TextTableLabelsTheControlsOfBothDialogs)
+{
+    const unsigned labelled105[] = {IDC_BTN_DSDIAL, IDCANCEL, IDOK, IDC_BTN_SETTINGS};
+    const unsigned labelled103[] = {IDC_PROFILE_GROUP,
+                                    IDC_APN_GROUP,
+                                    IDC_APN_DYNAMIC,
+                                    IDC_APN_STATIC,
+                                    IDC_APN_LABEL,
+                                    IDC_AUTH_GROUP,
+                                    IDC_NUMBER_LABEL,
+                                    IDC_USERNAME_LABEL,
+                                    IDC_PASSWORD_LABEL,
+                                    IDC_IP_GROUP,
+                                    IDC_IP_DYNAMIC,
+                                    IDC_IP_STATIC,
+                                    IDC_IP_LABEL,
+                                    IDC_PROTOCOL_GROUP,
+                                    IDC_PROTOCOL_CHAP,
+                                    IDC_PROTOCOL_PAP,
+                                    IDC_DNS_GROUP,
+                                    IDC_DNS_DYNAMIC,
+                                    IDC_DNS_STATIC,
+                                    IDC_DNS_PRIMARY_LABEL,
+                                    IDC_DNS_SECONDARY_LABEL,
+                                    IDC_WINS_GROUP,
+                                    IDC_WINS_DYNAMIC,
+                                    IDC_WINS_STATIC,
+                                    IDC_WINS_PRIMARY_LABEL,
+                                    IDC_WINS_SECONDARY_LABEL,
+                                    IDC_BTN_NEW,
+                                    IDC_BTN_REMOVE,
+                                    IDC_BTN_MODIFY,
+                                    IDC_BTN_SAVE,
+                                    IDC_BTN_VIEW_OK,
+                                    IDC_BTN_EDIT_CANCEL,
+                                    IDOK,
+                                    IDCANCEL};
+    const unsigned entries103[] = {IDC_PROFILE_LIST, IDC_PROFILE_NAME,  IDC_APN,
+                                   IDC_NUMBER,       IDC_USERNAME,      IDC_PASSWORD,
+                                   IDC_IP_ADDRESS,   IDC_DNS_PRIMARY,   IDC_DNS_SECONDARY,
+                                   IDC_WINS_PRIMARY, IDC_WINS_SECONDARY};
+
+    const IniFile texts(ShippedFolder() + "sysrest.dat");
+    auto text = [&](unsigned dialog, unsigned control)
+    {
+        return texts.ReadString("IDD" + std::to_string(dialog) + "_" + std::to_string(control),
+                                "VALUE", "");
+    };
+    for (const unsigned control : labelled105)
+        EXPECT_NE(text(IDD_DSDIAL, control), "") << control;
+    for (const unsigned control : labelled103)
+        EXPECT_NE(text(IDD_NETSET, control), "") << control;
+    for (const unsigned control : entries103)
+        EXPECT_EQ(text(IDD_NETSET, control), "") << control;
+    EXPECT_EQ(text(IDD_DSDIAL, IDC_STATIC_ANY), "");
+}
+
 TEST(ShippedFiles, SystemSettingsNameTheModemAndADialableProfile)
 {
     const IniFile settings(ShippedFolder() + "SysConfig.dat");
@@ -218,17 +285,12 @@ TEST(CheckFiles, AnswersForProgramFoldersInTheOrderOfItsChecks)
          },
          RESOURCE_DATA_FILE_FAILED},
         {"a listed picture of another kind that is missing",
-         [](const ProgramFolder& f)
-         {
-             IniFile(f.File("sysresd.dat")).WriteString("RXIDB_HELP", "VALUE", "res\\help.png");
-             f.UpdateMagic("Magic", "sysresd.dat", CrcText(f.File("sysresd.dat")));
-         },
+         [](const ProgramFolder& f) { f.ListPicture("RXIDB_HELP", "res\\help.png"); },
          RESOURCE_PICTURE_MISSING},
         {"a listed picture of another kind that exists",
          [](const ProgramFolder& f)
          {
-             IniFile(f.File("sysresd.dat")).WriteString("RXIDB_HELP", "VALUE", "res\\help.png");
-             f.UpdateMagic("Magic", "sysresd.dat", CrcText(f.File("sysresd.dat")));
+             f.ListPicture("RXIDB_HELP", "res\\help.png");
              WriteFileBytes(f.File("res\\help.png"), "png");
          },
          RESOURCE_FILES_OK},
