@@ -14,8 +14,6 @@ namespace
 const char TRACE_SOURCE[] = "dataService\\DerviceOperate.cpp";
 const char VERSION_KEY[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
 const char USB_HARDWARE_ID_KEY[] = "RXIDS_USBHardWareID_Name";
-const char DISABLE_VERB[] = "/disable ";
-const char ENABLE_VERB[] = "/enable ";
 
 // After a rewritten port the system re-enumerates the modem; callers go on only
 // when it has had the time to do so.
@@ -123,6 +121,25 @@ bool CopyHardwareId(const char* id, char (&field)[DEVICE_TEXT_SIZE])
 }
 
 } // namespace
+
+// Switching the modem's driver off and on around a rewritten port differs only in
+// these.
+struct DerviceOperate::DriverSwitch
+{
+    BOOL (IDeviceOperate::*operation)(const char*, int*);
+    const char* failure;
+    int nFailureCode;
+    const char* verb; // the setup program's argument before the id
+};
+
+const DerviceOperate::DriverSwitch DerviceOperate::SWITCH_OFF = {
+    &IDeviceOperate::DisableDeviceDriver,
+    "DerviceOperate::ResetModemPortName DisableDeviceDriver() Failed! ", DEVICE_DISABLE_FAILED,
+    "/disable "};
+const DerviceOperate::DriverSwitch DerviceOperate::SWITCH_ON = {
+    &IDeviceOperate::EnableDeviceDriver,
+    "DerviceOperate::ResetModemPortName EnableDeviceDriver() Failed! ", DEVICE_ENABLE_FAILED,
+    "/enable "};
 
 DerviceOperate& DerviceOperate::Instance()
 {
@@ -372,23 +389,8 @@ BOOL DerviceOperate::ResetModemPortName(const char* pstModemHardwareID,
                                         const std::string& strPortName, int* pnErrorCode)
 {
     const int nOSType = g_nOSType;
-    std::string strArgument;
-    if (nOSType >= OS_WIN2K)
-    {
-        if (!DisableDeviceDriver(pstModemHardwareID, pnErrorCode))
-        {
-            WriteTrace(TRACE_MODULE, TRACE_SYSTEM_FAIL,
-                       "DerviceOperate::ResetModemPortName DisableDeviceDriver() Failed! ",
-                       TRACE_SOURCE, __LINE__);
-            SetErrorCode(pnErrorCode, DEVICE_DISABLE_FAILED);
-            return FALSE;
-        }
-        // The setup program's result is not examined: the class installer's call
-        // above is the one that counts.
-        if (nOSType == OS_VISTA_AMD64 &&
-            BuildSetupArgument(DISABLE_VERB, pstModemHardwareID, strArgument))
-            RunSetupProgram(strArgument);
-    }
+    if (nOSType >= OS_WIN2K && !SwitchModemDriver(SWITCH_OFF, pstModemHardwareID, pnErrorCode))
+        return FALSE;
     if (!SetModemPortName(pstModemHardwareID, strPortName))
     {
         WriteTrace(TRACE_MODULE, TRACE_SYSTEM_FAIL,
@@ -397,21 +399,29 @@ BOOL DerviceOperate::ResetModemPortName(const char* pstModemHardwareID,
         SetErrorCode(pnErrorCode, DEVICE_PORT_NOT_WRITTEN);
         return FALSE;
     }
-    if (nOSType >= OS_WIN2K)
-    {
-        if (!EnableDeviceDriver(pstModemHardwareID, pnErrorCode))
-        {
-            WriteTrace(TRACE_MODULE, TRACE_SYSTEM_FAIL,
-                       "DerviceOperate::ResetModemPortName EnableDeviceDriver() Failed! ",
-                       TRACE_SOURCE, __LINE__);
-            SetErrorCode(pnErrorCode, DEVICE_ENABLE_FAILED);
-            return FALSE;
-        }
-        if (nOSType == OS_VISTA_AMD64 &&
-            BuildSetupArgument(ENABLE_VERB, pstModemHardwareID, strArgument))
-            RunSetupProgram(strArgument);
-    }
+    if (nOSType >= OS_WIN2K && !SwitchModemDriver(SWITCH_ON, pstModemHardwareID, pnErrorCode))
+        return FALSE;
     SetErrorCode(pnErrorCode, DEVICE_OK);
+    return TRUE;
+}
+
+BOOL DerviceOperate::SwitchModemDriver(const DriverSwitch& change, const char* pstModemHardwareID,
+                                       int* pnErrorCode)
+{
+    // Through the interface, as every caller of the driver operations reaches them.
+    IDeviceOperate& operate = *this;
+    if (!(operate.*change.operation)(pstModemHardwareID, pnErrorCode))
+    {
+        WriteTrace(TRACE_MODULE, TRACE_SYSTEM_FAIL, change.failure, TRACE_SOURCE, __LINE__);
+        SetErrorCode(pnErrorCode, change.nFailureCode);
+        return FALSE;
+    }
+    // On a 64-bit system the setup program switches the driver as well. Its result
+    // is not examined: the class installer's call above is the one that counts.
+    std::string strArgument;
+    if (g_nOSType == OS_VISTA_AMD64 &&
+        BuildSetupArgument(change.verb, pstModemHardwareID, strArgument))
+        RunSetupProgram(strArgument);
     return TRUE;
 }
 

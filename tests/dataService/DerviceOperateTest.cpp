@@ -453,40 +453,48 @@ TEST_F(DeviceOperations, ResetModemPortNameRewritesThePortBetweenDisableAndEnabl
 {
     DeviceFixture devices(World("COM7", "COM5"));
     TraceCapture viewer;
-    int code = 42;
-
-    ASSERT_TRUE(m_device.ResetModemPortName(MODEM_ID, "COM9", &code));
-    EXPECT_EQ(code, DEVICE_OK);
+    const struct
+    {
+        const char* what;
+        const char* id;
+        BOOL result;
+        int code;
+        std::vector<std::string> messages;
+    } cases[] = {
+        {"modem",
+         MODEM_ID,
+         TRUE,
+         DEVICE_OK,
+         {"DerviceOperate::DisableDeviceDriver failed!", "DerviceOperate::RegisterModem Start ...",
+          "DerviceOperate::RegisterModem END ...and return TRUE",
+          "DerviceOperate::EnableDeviceDriver failed!"}},
+        {"no device to switch off",
+         NOBODY_ID,
+         FALSE,
+         DEVICE_DISABLE_FAILED,
+         {"DerviceOperate::ResetModemPortName DisableDeviceDriver() Failed! "}},
+    };
+    for (const auto& c : cases)
+    {
+        viewer.Clear();
+        int code = 42;
+        EXPECT_EQ(m_device.ResetModemPortName(c.id, "COM9", &code), c.result) << c.what;
+        EXPECT_EQ(code, c.code) << c.what;
+        EXPECT_EQ(DeviceMessages(viewer), c.messages) << c.what;
+    }
+    EXPECT_EQ(CountRecords(viewer,
+                           "DerviceOperate::ResetModemPortName DisableDeviceDriver() Failed! ",
+                           TRACE_SYSTEM_FAIL),
+              1u);
     EXPECT_EQ(ReadDriverValue(devices.Devices()[5], "AttachedTo"), "COM9");
-    EXPECT_EQ(DeviceMessages(viewer),
-              (std::vector<std::string>{"DerviceOperate::DisableDeviceDriver failed!",
-                                        "DerviceOperate::RegisterModem Start ...",
-                                        "DerviceOperate::RegisterModem END ...and return TRUE",
-                                        "DerviceOperate::EnableDeviceDriver failed!"}));
 
     // A modem without driver key gets one with the port.
+    int code = 42;
     ASSERT_TRUE(m_device.ResetModemPortName(NO_DRIVER_ID, "COM10", &code));
     DeviceDeclaration noDriver = devices.Devices()[2];
     const std::string driver = ReadInstanceValue(noDriver, "Driver");
     noDriver.driverIndex = driver.substr(driver.rfind('\\') + 1);
     EXPECT_EQ(ReadDriverValue(noDriver, "AttachedTo"), "COM10");
-}
-
-TEST_F(DeviceOperations, ResetModemPortNameStopsWhenNoDeviceCanBeSwitchedOff)
-{
-    DeviceFixture devices(World("COM7", "COM5"));
-    TraceCapture viewer;
-    int code = 42;
-
-    EXPECT_FALSE(m_device.ResetModemPortName(NOBODY_ID, "COM9", &code));
-    EXPECT_EQ(code, DEVICE_DISABLE_FAILED);
-    EXPECT_EQ(DeviceMessages(viewer),
-              (std::vector<std::string>{
-                  "DerviceOperate::ResetModemPortName DisableDeviceDriver() Failed! "}));
-    EXPECT_EQ(CountRecords(viewer,
-                           "DerviceOperate::ResetModemPortName DisableDeviceDriver() Failed! ",
-                           TRACE_SYSTEM_FAIL),
-              1u);
 }
 
 TEST_F(DeviceOperations, InitModemRefusesMissingAndOversizedIdsBeforeAnyLookup)
