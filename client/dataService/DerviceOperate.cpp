@@ -1,6 +1,7 @@
 #include "DerviceOperate.h"
 
 #include "Handles.h"
+#include "ModuleDir.h"
 #include "ResourceManager.h"
 #include "Trace.h"
 
@@ -467,16 +468,11 @@ BOOL DerviceOperate::RegisterModem(HDEVINFO hDevInfoSet, SP_DEVINFO_DATA* pDevIn
 
 BOOL DerviceOperate::GetModuleDirectory(std::string& strDirectory)
 {
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    // A path cut to the buffer names another file: no folder at all then.
-    if (length == 0 || length >= MAX_PATH)
+    std::string dir;
+    if (!QueryModuleDir(dir))
         return FALSE;
-    const std::string fullPath(path, length);
-    const std::size_t cut = fullPath.rfind('\\');
-    if (cut == std::string::npos)
-        return FALSE;
-    strDirectory = fullPath.substr(0, cut);
+    dir.pop_back(); // the trailing backslash
+    strDirectory = dir;
     return TRUE;
 }
 
