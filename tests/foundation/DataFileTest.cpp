@@ -43,6 +43,10 @@ TEST(GetModuleDir, IsTheProgramsFolderWithATrailingBackslash)
     EXPECT_EQ(program.substr(0, dir.size()), dir);
     EXPECT_EQ(program.find('\\', dir.size()), std::string::npos);
     EXPECT_EQ(GetModuleDir(), dir);
+
+    std::string queried = "unchanged";
+    ASSERT_TRUE(QueryModuleDir(queried));
+    EXPECT_EQ(queried, dir);
 }
 
 TEST_F(CheckMagicTest, ComparesTheFilesCrcWithItsEntry)
