@@ -99,6 +99,15 @@ DeviceInfoSet PresentDevicesOfAllClasses()
         SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_PRESENT | DIGCF_ALLCLASSES));
 }
 
+// The first present device of any class bearing the id, in a set of its own.
+bool FindFirstPresentDevice(const char* id, DeviceInfoSet& set, SP_DEVINFO_DATA& element)
+{
+    if (id == nullptr)
+        return false;
+    set = PresentDevicesOfAllClasses();
+    return set && FindFirstDeviceWithId(set.get(), id, element);
+}
+
 bool RequestStateChange(HDEVINFO set, SP_DEVINFO_DATA& element, DWORD stateChange)
 {
     SP_PROPCHANGE_PARAMS request = {};
@@ -230,13 +239,9 @@ BOOL DerviceOperate::FindCommPortNumbyID(const char* pstHardwareID, std::string&
 
 BOOL DerviceOperate::FindModemPortNumbyID(const char* pstHardwareID, std::string& strPortName)
 {
-    if (pstHardwareID == nullptr)
-        return FALSE;
-    DeviceInfoSet set = PresentDevicesOfAllClasses();
-    if (!set)
-        return FALSE;
+    DeviceInfoSet set;
     SP_DEVINFO_DATA element;
-    if (!FindFirstDeviceWithId(set.get(), pstHardwareID, element))
+    if (!FindFirstPresentDevice(pstHardwareID, set, element))
         return FALSE;
     WriteTrace(TRACE_MODULE, TRACE_PROGRESS, "DerviceOperate::FindModemPortNumbyID  found Modem!",
                TRACE_SOURCE, __LINE__);
@@ -429,15 +434,10 @@ BOOL DerviceOperate::SwitchModemDriver(const DriverSwitch& change, const char* p
 BOOL DerviceOperate::SetModemPortName(const char* pstModemHardwareID,
                                       const std::string& strPortName)
 {
-    if (pstModemHardwareID == nullptr)
-        return FALSE;
-    DeviceInfoSet set = PresentDevicesOfAllClasses();
-    if (!set)
-        return FALSE;
+    DeviceInfoSet set;
     SP_DEVINFO_DATA element;
-    if (!FindFirstDeviceWithId(set.get(), pstModemHardwareID, element))
-        return FALSE;
-    return RegisterModem(set.get(), &element, strPortName);
+    return FindFirstPresentDevice(pstModemHardwareID, set, element) &&
+           RegisterModem(set.get(), &element, strPortName);
 }
 
 BOOL DerviceOperate::RegisterModem(HDEVINFO hDevInfoSet, SP_DEVINFO_DATA* pDevInfoData,
