@@ -572,43 +572,50 @@ TEST_F(DeviceOperations, InitModemReportsWhichDeviceIsMissing)
     EXPECT_STREQ(m_device.GetModemHardwareID(), NOBODY_ID);
 }
 
-TEST_F(DeviceOperations, InitModemLeavesAModemOnTheRightPortAlone)
+TEST_F(DeviceOperations, InitModemResetsOnlyAPortThatDiffersAndThenWaitsTenSeconds)
 {
-    DeviceFixture devices(World("COM5", "COM5"));
-    TraceCapture viewer;
-    int code = 42;
+    const std::string start =
+        "DerviceOperate::InitModem pstModemHardwareID = <usb\\vid_1e0e&pid_9001&mi_00>,"
+        "pstUSBPortHardwareID = <usb\\vid_1e0e&pid_9001&mi_01>";
+    const std::vector<std::string> lookups = {
+        start, "COM5", "DerviceOperate::FindModemPortNumbyID  found Modem!",
+        "DerviceOperate::GetModemPort Start ...",
+        "DerviceOperate::GetModemPort END ...and return TRUE"};
+    std::vector<std::string> reset = lookups;
+    reset.insert(reset.end(), {"DerviceOperate::DisableDeviceDriver failed!",
+                               "DerviceOperate::RegisterModem Start ...",
+                               "DerviceOperate::RegisterModem END ...and return TRUE",
+                               "DerviceOperate::EnableDeviceDriver failed!"});
+    const struct
+    {
+        const char* attachedTo;
+        ULONGLONG fromMs; // the time the call takes lies in [fromMs, belowMs)
+        ULONGLONG belowMs;
+        std::size_t switches; // each class-installer request, refused under Wine
+        std::vector<std::string> messages;
+    } cases[] = {
+        {"COM5", 0, 8000, 0, lookups},    // the right port: nothing changes, no wait
+        {"com5", 10000, 20000, 1, reset}, // the comparison is case-sensitive
+    };
+    for (const auto& c : cases)
+    {
+        DeviceFixture devices(World(c.attachedTo, "COM5"));
+        TraceCapture viewer;
+        int code = 42;
 
-    const ULONGLONG start = GetTickCount64();
-    EXPECT_TRUE(m_device.InitModem(MODEM_ID, PORT_ID, &code));
-    EXPECT_LT(GetTickCount64() - start, 8000u) << "no settling wait without a reset";
-    EXPECT_EQ(code, DEVICE_OK);
-    EXPECT_EQ(DeviceMessages(viewer),
-              (std::vector<std::string>{
-                  "DerviceOperate::InitModem pstModemHardwareID = <usb\\vid_1e0e&pid_9001&mi_00>,"
-                  "pstUSBPortHardwareID = <usb\\vid_1e0e&pid_9001&mi_01>",
-                  "COM5", "DerviceOperate::FindModemPortNumbyID  found Modem!",
-                  "DerviceOperate::GetModemPort Start ...",
-                  "DerviceOperate::GetModemPort END ...and return TRUE"}));
-}
-
-TEST_F(DeviceOperations, InitModemResetsAPortThatDiffersOnlyInCaseAndWaitsTenSeconds)
-{
-    DeviceFixture devices(World("com5", "COM5"));
-    TraceCapture viewer;
-    int code = 42;
-
-    const ULONGLONG start = GetTickCount64();
-    EXPECT_TRUE(m_device.InitModem(MODEM_ID, PORT_ID, &code));
-    const ULONGLONG elapsed = GetTickCount64() - start;
-    EXPECT_GE(elapsed, 10000u);
-    EXPECT_LT(elapsed, 20000u);
-    EXPECT_EQ(code, DEVICE_OK);
-    EXPECT_EQ(ReadDriverValue(devices.Devices()[5], "AttachedTo"), "COM5");
-    EXPECT_EQ(
-        CountRecords(viewer, "DerviceOperate::DisableDeviceDriver failed!", TRACE_PROGRAM_FAIL),
-        1u);
-    EXPECT_EQ(
-        CountRecords(viewer, "DerviceOperate::EnableDeviceDriver failed!", TRACE_PROGRAM_FAIL), 1u);
+        const ULONGLONG begin = GetTickCount64();
+        EXPECT_TRUE(m_device.InitModem(MODEM_ID, PORT_ID, &code)) << c.attachedTo;
+        const ULONGLONG elapsed = GetTickCount64() - begin;
+        EXPECT_GE(elapsed, c.fromMs) << c.attachedTo;
+        EXPECT_LT(elapsed, c.belowMs) << c.attachedTo;
+        EXPECT_EQ(code, DEVICE_OK) << c.attachedTo;
+        EXPECT_EQ(ReadDriverValue(devices.Devices()[5], "AttachedTo"), "COM5") << c.attachedTo;
+        EXPECT_EQ(DeviceMessages(viewer), c.messages) << c.attachedTo;
+        for (const char* failure : {"DerviceOperate::DisableDeviceDriver failed!",
+                                    "DerviceOperate::EnableDeviceDriver failed!"})
+            EXPECT_EQ(CountRecords(viewer, failure, TRACE_PROGRAM_FAIL), c.switches)
+                << c.attachedTo << " " << failure;
+    }
 }
 
 namespace
