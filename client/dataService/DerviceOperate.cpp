@@ -1,6 +1,7 @@
 #include "DerviceOperate.h"
 
 #include "Handles.h"
+#include "ModuleDir.h"
 #include "ResourceManager.h"
 #include "Trace.h"
 
@@ -14,8 +15,6 @@ namespace
 const char TRACE_SOURCE[] = "dataService\\DerviceOperate.cpp";
 const char VERSION_KEY[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
 const char USB_HARDWARE_ID_KEY[] = "RXIDS_USBHardWareID_Name";
-const char DISABLE_VERB[] = "/disable ";
-const char ENABLE_VERB[] = "/enable ";
 
 // After a rewritten port the system re-enumerates the modem; callers go on only
 // when it has had the time to do so.
@@ -100,6 +99,15 @@ DeviceInfoSet PresentDevicesOfAllClasses()
         SetupDiGetClassDevsA(nullptr, nullptr, nullptr, DIGCF_PRESENT | DIGCF_ALLCLASSES));
 }
 
+// The first present device of any class bearing the id, in a set of its own.
+bool FindFirstPresentDevice(const char* id, DeviceInfoSet& set, SP_DEVINFO_DATA& element)
+{
+    if (id == nullptr)
+        return false;
+    set = PresentDevicesOfAllClasses();
+    return set && FindFirstDeviceWithId(set.get(), id, element);
+}
+
 bool RequestStateChange(HDEVINFO set, SP_DEVINFO_DATA& element, DWORD stateChange)
 {
     SP_PROPCHANGE_PARAMS request = {};
@@ -123,6 +131,25 @@ bool CopyHardwareId(const char* id, char (&field)[DEVICE_TEXT_SIZE])
 }
 
 } // namespace
+
+// Switching the modem's driver off and on around a rewritten port differs only in
+// these.
+struct DerviceOperate::DriverSwitch
+{
+    BOOL (IDeviceOperate::*operation)(const char*, int*);
+    const char* failure;
+    int nFailureCode;
+    const char* verb; // the setup program's argument before the id
+};
+
+const DerviceOperate::DriverSwitch DerviceOperate::SWITCH_OFF = {
+    &IDeviceOperate::DisableDeviceDriver,
+    "DerviceOperate::ResetModemPortName DisableDeviceDriver() Failed! ", DEVICE_DISABLE_FAILED,
+    "/disable "};
+const DerviceOperate::DriverSwitch DerviceOperate::SWITCH_ON = {
+    &IDeviceOperate::EnableDeviceDriver,
+    "DerviceOperate::ResetModemPortName EnableDeviceDriver() Failed! ", DEVICE_ENABLE_FAILED,
+    "/enable "};
 
 DerviceOperate& DerviceOperate::Instance()
 {
@@ -212,13 +239,9 @@ BOOL DerviceOperate::FindCommPortNumbyID(const char* pstHardwareID, std::string&
 
 BOOL DerviceOperate::FindModemPortNumbyID(const char* pstHardwareID, std::string& strPortName)
 {
-    if (pstHardwareID == nullptr)
-        return FALSE;
-    DeviceInfoSet set = PresentDevicesOfAllClasses();
-    if (!set)
-        return FALSE;
+    DeviceInfoSet set;
     SP_DEVINFO_DATA element;
-    if (!FindFirstDeviceWithId(set.get(), pstHardwareID, element))
+    if (!FindFirstPresentDevice(pstHardwareID, set, element))
         return FALSE;
     WriteTrace(TRACE_MODULE, TRACE_PROGRESS, "DerviceOperate::FindModemPortNumbyID  found Modem!",
                TRACE_SOURCE, __LINE__);
@@ -372,23 +395,8 @@ BOOL DerviceOperate::ResetModemPortName(const char* pstModemHardwareID,
                                         const std::string& strPortName, int* pnErrorCode)
 {
     const int nOSType = g_nOSType;
-    std::string strArgument;
-    if (nOSType >= OS_WIN2K)
-    {
-        if (!DisableDeviceDriver(pstModemHardwareID, pnErrorCode))
-        {
-            WriteTrace(TRACE_MODULE, TRACE_SYSTEM_FAIL,
-                       "DerviceOperate::ResetModemPortName DisableDeviceDriver() Failed! ",
-                       TRACE_SOURCE, __LINE__);
-            SetErrorCode(pnErrorCode, DEVICE_DISABLE_FAILED);
-            return FALSE;
-        }
-        // The setup program's result is not examined: the class installer's call
-        // above is the one that counts.
-        if (nOSType == OS_VISTA_AMD64 &&
-            BuildSetupArgument(DISABLE_VERB, pstModemHardwareID, strArgument))
-            RunSetupProgram(strArgument);
-    }
+    if (nOSType >= OS_WIN2K && !SwitchModemDriver(SWITCH_OFF, pstModemHardwareID, pnErrorCode))
+        return FALSE;
     if (!SetModemPortName(pstModemHardwareID, strPortName))
     {
         WriteTrace(TRACE_MODULE, TRACE_SYSTEM_FAIL,
@@ -397,36 +405,39 @@ BOOL DerviceOperate::ResetModemPortName(const char* pstModemHardwareID,
         SetErrorCode(pnErrorCode, DEVICE_PORT_NOT_WRITTEN);
         return FALSE;
     }
-    if (nOSType >= OS_WIN2K)
-    {
-        if (!EnableDeviceDriver(pstModemHardwareID, pnErrorCode))
-        {
-            WriteTrace(TRACE_MODULE, TRACE_SYSTEM_FAIL,
-                       "DerviceOperate::ResetModemPortName EnableDeviceDriver() Failed! ",
-                       TRACE_SOURCE, __LINE__);
-            SetErrorCode(pnErrorCode, DEVICE_ENABLE_FAILED);
-            return FALSE;
-        }
-        if (nOSType == OS_VISTA_AMD64 &&
-            BuildSetupArgument(ENABLE_VERB, pstModemHardwareID, strArgument))
-            RunSetupProgram(strArgument);
-    }
+    if (nOSType >= OS_WIN2K && !SwitchModemDriver(SWITCH_ON, pstModemHardwareID, pnErrorCode))
+        return FALSE;
     SetErrorCode(pnErrorCode, DEVICE_OK);
+    return TRUE;
+}
+
+BOOL DerviceOperate::SwitchModemDriver(const DriverSwitch& change, const char* pstModemHardwareID,
+                                       int* pnErrorCode)
+{
+    // Through the interface, as every caller of the driver operations reaches them.
+    IDeviceOperate& operate = *this;
+    if (!(operate.*change.operation)(pstModemHardwareID, pnErrorCode))
+    {
+        WriteTrace(TRACE_MODULE, TRACE_SYSTEM_FAIL, change.failure, TRACE_SOURCE, __LINE__);
+        SetErrorCode(pnErrorCode, change.nFailureCode);
+        return FALSE;
+    }
+    // On a 64-bit system the setup program switches the driver as well. Its result
+    // is not examined: the class installer's call above is the one that counts.
+    std::string strArgument;
+    if (g_nOSType == OS_VISTA_AMD64 &&
+        BuildSetupArgument(change.verb, pstModemHardwareID, strArgument))
+        RunSetupProgram(strArgument);
     return TRUE;
 }
 
 BOOL DerviceOperate::SetModemPortName(const char* pstModemHardwareID,
                                       const std::string& strPortName)
 {
-    if (pstModemHardwareID == nullptr)
-        return FALSE;
-    DeviceInfoSet set = PresentDevicesOfAllClasses();
-    if (!set)
-        return FALSE;
+    DeviceInfoSet set;
     SP_DEVINFO_DATA element;
-    if (!FindFirstDeviceWithId(set.get(), pstModemHardwareID, element))
-        return FALSE;
-    return RegisterModem(set.get(), &element, strPortName);
+    return FindFirstPresentDevice(pstModemHardwareID, set, element) &&
+           RegisterModem(set.get(), &element, strPortName);
 }
 
 BOOL DerviceOperate::RegisterModem(HDEVINFO hDevInfoSet, SP_DEVINFO_DATA* pDevInfoData,
@@ -457,16 +468,11 @@ BOOL DerviceOperate::RegisterModem(HDEVINFO hDevInfoSet, SP_DEVINFO_DATA* pDevIn
 
 BOOL DerviceOperate::GetModuleDirectory(std::string& strDirectory)
 {
-    char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    // A path cut to the buffer names another file: no folder at all then.
-    if (length == 0 || length >= MAX_PATH)
+    std::string dir;
+    if (!QueryModuleDir(dir))
         return FALSE;
-    const std::string fullPath(path, length);
-    const std::size_t cut = fullPath.rfind('\\');
-    if (cut == std::string::npos)
-        return FALSE;
-    strDirectory = fullPath.substr(0, cut);
+    dir.pop_back(); // the trailing backslash
+    strDirectory = dir;
     return TRUE;
 }
 

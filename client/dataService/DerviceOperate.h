@@ -59,6 +59,14 @@ private:
                            int nSetFailureCode, int* pnErrorCode);
     BOOL StoreHardwareIDs(const char* pstModemHardwareID, const char* pstUSBPortHardwareID);
 
+    struct DriverSwitch;
+    static const DriverSwitch SWITCH_OFF;
+    static const DriverSwitch SWITCH_ON;
+    // One half of a port reset: the driver switched through the class installer
+    // (and the setup program on a 64-bit system); on failure traced and coded.
+    BOOL SwitchModemDriver(const DriverSwitch& change, const char* pstModemHardwareID,
+                           int* pnErrorCode);
+
     char m_szUSBPortHardwareID[DEVICE_TEXT_SIZE] = {};
     char m_szModemHardwareID[DEVICE_TEXT_SIZE] = {};
     char m_szUSBHardwareID[DEVICE_TEXT_SIZE] = {};

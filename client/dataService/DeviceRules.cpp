@@ -1,5 +1,6 @@
 #include "DeviceRules.h"
 
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 
@@ -13,6 +14,26 @@ const char SETUP_PROGRAM[] = "setup.exe";
 char LowerAscii(char c)
 {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// The leading decimal number of a text: white space, an optional sign, digits with
+// an optional decimal point. Unlike strtod's own rules, no hexadecimal form, exponent
+// or "inf" is taken, so "5e1" stays 5.
+std::string DecimalPrefix(const char* text)
+{
+    const char* start = text;
+    while (std::isspace(static_cast<unsigned char>(*start)))
+        ++start;
+    const char* end = start;
+    if (*end == '+' || *end == '-')
+        ++end;
+    while (std::isdigit(static_cast<unsigned char>(*end)))
+        ++end;
+    if (*end == '.')
+        ++end;
+    while (std::isdigit(static_cast<unsigned char>(*end)))
+        ++end;
+    return std::string(start, end);
 }
 
 } // namespace
@@ -47,7 +68,7 @@ bool IsBelowWindows2000(unsigned long versionWord)
 
 RegistryVersion ClassifyRegistryVersion(const char* text)
 {
-    const double version = std::strtod(text, nullptr);
+    const double version = std::strtod(DecimalPrefix(text).c_str(), nullptr);
     if (!(version >= 5.0)) // also a text that is no number
         return RegistryVersion::Unclassified;
     if (version == 5.0)

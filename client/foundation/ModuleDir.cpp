@@ -8,14 +8,6 @@ namespace
 // Filled on first use, on the main thread during start-up.
 std::string g_moduleDir;
 
-std::string ComputeModuleDir()
-{
-    std::string path;
-    if (!GetProgramPath(path))
-        return "c:\\";
-    return path.substr(0, path.rfind('\\') + 1);
-}
-
 } // namespace
 
 bool GetProgramPath(std::string& path)
@@ -28,9 +20,21 @@ bool GetProgramPath(std::string& path)
     return true;
 }
 
+bool QueryModuleDir(std::string& dir)
+{
+    std::string path;
+    if (!GetProgramPath(path))
+        return false;
+    const std::size_t cut = path.rfind('\\');
+    if (cut == std::string::npos)
+        return false;
+    dir = path.substr(0, cut + 1);
+    return true;
+}
+
 std::string GetModuleDir()
 {
-    if (g_moduleDir.empty())
-        g_moduleDir = ComputeModuleDir();
+    if (g_moduleDir.empty() && !QueryModuleDir(g_moduleDir))
+        g_moduleDir = "c:\\";
     return g_moduleDir;
 }

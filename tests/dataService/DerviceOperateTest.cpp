@@ -453,40 +453,48 @@ TEST_F(DeviceOperations, ResetModemPortNameRewritesThePortBetweenDisableAndEnabl
 {
     DeviceFixture devices(World("COM7", "COM5"));
     TraceCapture viewer;
-    int code = 42;
-
-    ASSERT_TRUE(m_device.ResetModemPortName(MODEM_ID, "COM9", &code));
-    EXPECT_EQ(code, DEVICE_OK);
+    const struct
+    {
+        const char* what;
+        const char* id;
+        BOOL result;
+        int code;
+        std::vector<std::string> messages;
+    } cases[] = {
+        {"modem",
+         MODEM_ID,
+         TRUE,
+         DEVICE_OK,
+         {"DerviceOperate::DisableDeviceDriver failed!", "DerviceOperate::RegisterModem Start ...",
+          "DerviceOperate::RegisterModem END ...and return TRUE",
+          "DerviceOperate::EnableDeviceDriver failed!"}},
+        {"no device to switch off",
+         NOBODY_ID,
+         FALSE,
+         DEVICE_DISABLE_FAILED,
+         {"DerviceOperate::ResetModemPortName DisableDeviceDriver() Failed! "}},
+    };
+    for (const auto& c : cases)
+    {
+        viewer.Clear();
+        int code = 42;
+        EXPECT_EQ(m_device.ResetModemPortName(c.id, "COM9", &code), c.result) << c.what;
+        EXPECT_EQ(code, c.code) << c.what;
+        EXPECT_EQ(DeviceMessages(viewer), c.messages) << c.what;
+    }
+    EXPECT_EQ(CountRecords(viewer,
+                           "DerviceOperate::ResetModemPortName DisableDeviceDriver() Failed! ",
+                           TRACE_SYSTEM_FAIL),
+              1u);
     EXPECT_EQ(ReadDriverValue(devices.Devices()[5], "AttachedTo"), "COM9");
-    EXPECT_EQ(DeviceMessages(viewer),
-              (std::vector<std::string>{"DerviceOperate::DisableDeviceDriver failed!",
-                                        "DerviceOperate::RegisterModem Start ...",
-                                        "DerviceOperate::RegisterModem END ...and return TRUE",
-                                        "DerviceOperate::EnableDeviceDriver failed!"}));
 
     // A modem without driver key gets one with the port.
+    int code = 42;
     ASSERT_TRUE(m_device.ResetModemPortName(NO_DRIVER_ID, "COM10", &code));
     DeviceDeclaration noDriver = devices.Devices()[2];
     const std::string driver = ReadInstanceValue(noDriver, "Driver");
     noDriver.driverIndex = driver.substr(driver.rfind('\\') + 1);
     EXPECT_EQ(ReadDriverValue(noDriver, "AttachedTo"), "COM10");
-}
-
-TEST_F(DeviceOperations, ResetModemPortNameStopsWhenNoDeviceCanBeSwitchedOff)
-{
-    DeviceFixture devices(World("COM7", "COM5"));
-    TraceCapture viewer;
-    int code = 42;
-
-    EXPECT_FALSE(m_device.ResetModemPortName(NOBODY_ID, "COM9", &code));
-    EXPECT_EQ(code, DEVICE_DISABLE_FAILED);
-    EXPECT_EQ(DeviceMessages(viewer),
-              (std::vector<std::string>{
-                  "DerviceOperate::ResetModemPortName DisableDeviceDriver() Failed! "}));
-    EXPECT_EQ(CountRecords(viewer,
-                           "DerviceOperate::ResetModemPortName DisableDeviceDriver() Failed! ",
-                           TRACE_SYSTEM_FAIL),
-              1u);
 }
 
 TEST_F(DeviceOperations, InitModemRefusesMissingAndOversizedIdsBeforeAnyLookup)
@@ -564,43 +572,50 @@ TEST_F(DeviceOperations, InitModemReportsWhichDeviceIsMissing)
     EXPECT_STREQ(m_device.GetModemHardwareID(), NOBODY_ID);
 }
 
-TEST_F(DeviceOperations, InitModemLeavesAModemOnTheRightPortAlone)
+TEST_F(DeviceOperations, InitModemResetsOnlyAPortThatDiffersAndThenWaitsTenSeconds)
 {
-    DeviceFixture devices(World("COM5", "COM5"));
-    TraceCapture viewer;
-    int code = 42;
+    const std::string start =
+        "DerviceOperate::InitModem pstModemHardwareID = <usb\\vid_1e0e&pid_9001&mi_00>,"
+        "pstUSBPortHardwareID = <usb\\vid_1e0e&pid_9001&mi_01>";
+    const std::vector<std::string> lookups = {
+        start, "COM5", "DerviceOperate::FindModemPortNumbyID  found Modem!",
+        "DerviceOperate::GetModemPort Start ...",
+        "DerviceOperate::GetModemPort END ...and return TRUE"};
+    std::vector<std::string> reset = lookups;
+    reset.insert(reset.end(), {"DerviceOperate::DisableDeviceDriver failed!",
+                               "DerviceOperate::RegisterModem Start ...",
+                               "DerviceOperate::RegisterModem END ...and return TRUE",
+                               "DerviceOperate::EnableDeviceDriver failed!"});
+    const struct
+    {
+        const char* attachedTo;
+        ULONGLONG fromMs; // the time the call takes lies in [fromMs, belowMs)
+        ULONGLONG belowMs;
+        std::size_t switches; // each class-installer request, refused under Wine
+        std::vector<std::string> messages;
+    } cases[] = {
+        {"COM5", 0, 8000, 0, lookups},    // the right port: nothing changes, no wait
+        {"com5", 10000, 20000, 1, reset}, // the comparison is case-sensitive
+    };
+    for (const auto& c : cases)
+    {
+        DeviceFixture devices(World(c.attachedTo, "COM5"));
+        TraceCapture viewer;
+        int code = 42;
 
-    const ULONGLONG start = GetTickCount64();
-    EXPECT_TRUE(m_device.InitModem(MODEM_ID, PORT_ID, &code));
-    EXPECT_LT(GetTickCount64() - start, 8000u) << "no settling wait without a reset";
-    EXPECT_EQ(code, DEVICE_OK);
-    EXPECT_EQ(DeviceMessages(viewer),
-              (std::vector<std::string>{
-                  "DerviceOperate::InitModem pstModemHardwareID = <usb\\vid_1e0e&pid_9001&mi_00>,"
-                  "pstUSBPortHardwareID = <usb\\vid_1e0e&pid_9001&mi_01>",
-                  "COM5", "DerviceOperate::FindModemPortNumbyID  found Modem!",
-                  "DerviceOperate::GetModemPort Start ...",
-                  "DerviceOperate::GetModemPort END ...and return TRUE"}));
-}
-
-TEST_F(DeviceOperations, InitModemResetsAPortThatDiffersOnlyInCaseAndWaitsTenSeconds)
-{
-    DeviceFixture devices(World("com5", "COM5"));
-    TraceCapture viewer;
-    int code = 42;
-
-    const ULONGLONG start = GetTickCount64();
-    EXPECT_TRUE(m_device.InitModem(MODEM_ID, PORT_ID, &code));
-    const ULONGLONG elapsed = GetTickCount64() - start;
-    EXPECT_GE(elapsed, 10000u);
-    EXPECT_LT(elapsed, 20000u);
-    EXPECT_EQ(code, DEVICE_OK);
-    EXPECT_EQ(ReadDriverValue(devices.Devices()[5], "AttachedTo"), "COM5");
-    EXPECT_EQ(
-        CountRecords(viewer, "DerviceOperate::DisableDeviceDriver failed!", TRACE_PROGRAM_FAIL),
-        1u);
-    EXPECT_EQ(
-        CountRecords(viewer, "DerviceOperate::EnableDeviceDriver failed!", TRACE_PROGRAM_FAIL), 1u);
+        const ULONGLONG begin = GetTickCount64();
+        EXPECT_TRUE(m_device.InitModem(MODEM_ID, PORT_ID, &code)) << c.attachedTo;
+        const ULONGLONG elapsed = GetTickCount64() - begin;
+        EXPECT_GE(elapsed, c.fromMs) << c.attachedTo;
+        EXPECT_LT(elapsed, c.belowMs) << c.attachedTo;
+        EXPECT_EQ(code, DEVICE_OK) << c.attachedTo;
+        EXPECT_EQ(ReadDriverValue(devices.Devices()[5], "AttachedTo"), "COM5") << c.attachedTo;
+        EXPECT_EQ(DeviceMessages(viewer), c.messages) << c.attachedTo;
+        for (const char* failure : {"DerviceOperate::DisableDeviceDriver failed!",
+                                    "DerviceOperate::EnableDeviceDriver failed!"})
+            EXPECT_EQ(CountRecords(viewer, failure, TRACE_PROGRAM_FAIL), c.switches)
+                << c.attachedTo << " " << failure;
+    }
 }
 
 namespace

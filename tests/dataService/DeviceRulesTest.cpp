@@ -70,14 +70,26 @@ TEST(OSTypeRules, ClassifyVersionWordAndRegistryTexts)
         const char* text;
         RegistryVersion expected;
     } versions[] = {
-        {"4.0", RegistryVersion::Unclassified},    {"", RegistryVersion::Unclassified},
-        {"abc", RegistryVersion::Unclassified},    {"nan", RegistryVersion::Unclassified},
-        {"5.0", RegistryVersion::Windows2000},     {" 5", RegistryVersion::Windows2000},
-        {"5.00x", RegistryVersion::Windows2000},   {"5.01", RegistryVersion::WindowsXP},
-        {"5.1", RegistryVersion::WindowsXP},       {"5.2", RegistryVersion::WindowsXP},
-        {"5.99", RegistryVersion::WindowsXP},      {"6.0", RegistryVersion::NeedsBuildLabel},
-        {"6.1", RegistryVersion::NeedsBuildLabel}, {"10.0", RegistryVersion::NeedsBuildLabel},
+        {"4.0", RegistryVersion::Unclassified},
+        {"", RegistryVersion::Unclassified},
+        {"abc", RegistryVersion::Unclassified},
+        {"nan", RegistryVersion::Unclassified},
+        {"5.0", RegistryVersion::Windows2000},
+        {" 5", RegistryVersion::Windows2000},
+        {"5.00x", RegistryVersion::Windows2000},
+        {"5.01", RegistryVersion::WindowsXP},
+        {"5.1", RegistryVersion::WindowsXP},
+        {"5.2", RegistryVersion::WindowsXP},
+        {"5.99", RegistryVersion::WindowsXP},
+        {"6.0", RegistryVersion::NeedsBuildLabel},
+        {"6.1", RegistryVersion::NeedsBuildLabel},
+        {"10.0", RegistryVersion::NeedsBuildLabel},
         {"-6.1", RegistryVersion::Unclassified},
+        // Plain decimal rules: no hexadecimal form, exponent or infinity.
+        {"0x6", RegistryVersion::Unclassified},
+        {"5e1", RegistryVersion::Windows2000},
+        {"inf", RegistryVersion::Unclassified},
+        {"\t+5.1", RegistryVersion::WindowsXP},
     };
     for (const auto& v : versions)
         EXPECT_EQ(ClassifyRegistryVersion(v.text), v.expected) << '"' << v.text << '"';

@@ -158,10 +158,17 @@ TEST(DeviceFixture, RefusesADeviceThatExistsAlreadyAndKeepsTheFirst)
     other.driverIndex = modem.driverIndex; // the same driver key
     EXPECT_THROW(DeviceFixture({other}), std::runtime_error);
     EXPECT_THROW(DeviceFixture({modem}), std::runtime_error);
+    // All or nothing: a device installed before the refused one goes again.
+    DeviceDeclaration fresh = Modem();
+    fresh.instanceId = "USB\\VID_1E0E&PID_9001&MI_02\\6&2A1F&0&0008";
+    fresh.driverIndex = "0418";
+    EXPECT_THROW(DeviceFixture({fresh, modem}), std::runtime_error);
 
     EXPECT_TRUE(FindByClass(&MODEM_CLASS, 0, modem.instanceId).found);
     EXPECT_EQ(FindByClass(&MODEM_CLASS, 0, modem.instanceId).attachedTo, "COM7");
     EXPECT_FALSE(KeyExists(DeviceInstanceKeyPath(other)));
+    EXPECT_FALSE(KeyExists(DeviceInstanceKeyPath(fresh)));
+    EXPECT_FALSE(KeyExists(DeviceDriverKeyPath(fresh)));
 }
 
 TEST(DeviceDeclarations, LoadFromAnIniFileOneSectionPerDevice)

@@ -47,6 +47,10 @@ TEST(GetModuleDir, IsTheProgramsFolderWithATrailingBackslash)
     std::string found;
     ASSERT_TRUE(GetProgramPath(found));
     EXPECT_EQ(found, program);
+
+    std::string queried = "unchanged";
+    ASSERT_TRUE(QueryModuleDir(queried));
+    EXPECT_EQ(queried, dir);
 }
 
 TEST_F(CheckMagicTest, ComparesTheFilesCrcWithItsEntry)

@@ -216,6 +216,13 @@ bool ReadSection(const std::string& path, const std::string& section, DeviceDecl
     return true;
 }
 
+// Removes the first count devices, the last of them first.
+void RemoveNewestFirst(const std::vector<DeviceDeclaration>& devices, std::size_t count)
+{
+    while (count > 0)
+        RemoveDevice(devices[--count]);
+}
+
 } // namespace
 
 std::string DeviceInstanceKeyPath(const DeviceDeclaration& device)
@@ -264,6 +271,24 @@ void RemoveDevice(const DeviceDeclaration& device)
     DeleteWithBareParents(instancePath, ENUM_ROOT);
 }
 
+bool InstallDevices(const std::vector<DeviceDeclaration>& devices, std::string& error)
+{
+    for (std::size_t i = 0; i < devices.size(); ++i)
+    {
+        if (!InstallDevice(devices[i], error))
+        {
+            RemoveNewestFirst(devices, i);
+            return false;
+        }
+    }
+    return true;
+}
+
+void RemoveDevices(const std::vector<DeviceDeclaration>& devices)
+{
+    RemoveNewestFirst(devices, devices.size());
+}
+
 bool LoadDeviceDeclarations(const std::string& path, std::vector<DeviceDeclaration>& devices,
                             std::string& error)
 {
@@ -292,24 +317,11 @@ bool LoadDeviceDeclarations(const std::string& path, std::vector<DeviceDeclarati
 DeviceFixture::DeviceFixture(std::vector<DeviceDeclaration> devices) : m_devices(std::move(devices))
 {
     std::string error;
-    for (; m_installed < m_devices.size(); ++m_installed)
-    {
-        if (!InstallDevice(m_devices[m_installed], error))
-        {
-            RemoveInstalled();
-            throw std::runtime_error(error);
-        }
-    }
+    if (!InstallDevices(m_devices, error))
+        throw std::runtime_error(error);
 }
 
 DeviceFixture::~DeviceFixture()
 {
-    RemoveInstalled();
-}
-
-void DeviceFixture::RemoveInstalled()
-{
-    // Newest first, so that keys shared by several devices go with the last of them.
-    while (m_installed > 0)
-        RemoveDevice(m_devices[--m_installed]);
+    RemoveDevices(m_devices);
 }

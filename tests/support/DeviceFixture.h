@@ -48,6 +48,14 @@ bool InstallDevice(const DeviceDeclaration& device, std::string& error);
 // are left without subkeys and values.
 void RemoveDevice(const DeviceDeclaration& device);
 
+// Installs all the devices or none: when one is refused, the ones installed before
+// it are removed again and the reason is in error.
+bool InstallDevices(const std::vector<DeviceDeclaration>& devices, std::string& error);
+
+// Removes the devices, the last one first, so that keys shared by several devices
+// go with the last of them.
+void RemoveDevices(const std::vector<DeviceDeclaration>& devices);
+
 // Reads declarations from an INI-syntax file, one section per device:
 //
 //   [USB\VID_1E0E&PID_9001&MI_02\6&2A1F&0&0002]
@@ -79,8 +87,5 @@ public:
     const std::vector<DeviceDeclaration>& Devices() const { return m_devices; }
 
 private:
-    void RemoveInstalled();
-
     std::vector<DeviceDeclaration> m_devices;
-    std::size_t m_installed = 0;
 };

@@ -11,35 +11,6 @@
 #include <string>
 #include <vector>
 
-namespace
-{
-
-int Install(const std::vector<DeviceDeclaration>& devices)
-{
-    std::string error;
-    for (std::size_t i = 0; i < devices.size(); ++i)
-    {
-        if (!InstallDevice(devices[i], error))
-        {
-            std::fprintf(stderr, "devreg: %s\n", error.c_str());
-            // All or nothing: a script need not clean up after a refused file.
-            while (i > 0)
-                RemoveDevice(devices[--i]);
-            return 1;
-        }
-    }
-    return 0;
-}
-
-int Remove(const std::vector<DeviceDeclaration>& devices)
-{
-    for (std::size_t i = devices.size(); i > 0; --i)
-        RemoveDevice(devices[i - 1]);
-    return 0;
-}
-
-} // namespace
-
 int main(int argc, char** argv)
 {
     const bool install = argc == 3 && std::strcmp(argv[1], "install") == 0;
@@ -57,5 +28,16 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "devreg: %s\n", error.c_str());
         return 1;
     }
-    return install ? Install(devices) : Remove(devices);
+    if (remove)
+    {
+        RemoveDevices(devices);
+        return 0;
+    }
+    // All or nothing: a script need not clean up after a refused file.
+    if (!InstallDevices(devices, error))
+    {
+        std::fprintf(stderr, "devreg: %s\n", error.c_str());
+        return 1;
+    }
+    return 0;
 }
