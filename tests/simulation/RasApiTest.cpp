@@ -8,6 +8,7 @@
 #include "NetworkModel.h"
 #include "SharedNetwork.h"
 #include "TestFiles.h"
+#include "TestProcess.h"
 
 #include <gtest/gtest.h>
 
@@ -154,44 +155,13 @@ void SetNextDial(const char* failState, DWORD failError, const char* delays)
     lock.State().nextDial = outcome;
 }
 
-// Runs netctl.exe (beside this program) and gives its exit code and output.
-DWORD RunNetctl(const std::string& arguments, std::string* output = nullptr,
-                DWORD* processId = nullptr)
+// Runs netctl.exe (beside this program) to its end; gives its exit code and its output.
+DWORD RunNetctl(const std::string& arguments, std::string* output = nullptr)
 {
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE readEnd = nullptr;
-    HANDLE writeEnd = nullptr;
-    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0))
-        return 0xFFFFFFFF;
-    KernelHandle reader(readEnd);
-    KernelHandle writer(writeEnd);
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    PROCESS_INFORMATION process = {};
-    std::string commandLine = "netctl.exe " + arguments;
-    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                        &startup, &process))
-        return 0xFFFFFFFF;
-    KernelHandle processHandle(process.hProcess);
-    KernelHandle threadHandle(process.hThread);
-    writer.reset(); // so that the read ends when netctl has ended
     std::string text;
-    char buffer[512];
-    DWORD count = 0;
-    while (ReadFile(readEnd, buffer, sizeof buffer, &count, nullptr) && count > 0)
-        text.append(buffer, count);
-    WaitForSingleObject(process.hProcess, WAIT_MS);
-    DWORD exitCode = 0xFFFFFFFF;
-    GetExitCodeProcess(process.hProcess, &exitCode);
+    const DWORD exitCode = RunToExit("netctl.exe " + arguments, "", WAIT_MS, &text);
     if (output != nullptr)
         *output = text;
-    if (processId != nullptr)
-        *processId = process.dwProcessId;
     return exitCode;
 }
 
@@ -399,8 +369,9 @@ TEST_F(SimulatedRas, ADialWithoutNotifierReturnsOnlyWhenItHasEnded)
 
 TEST_F(SimulatedRas, ADialWhoseProcessHasEndedIsGoneForGood)
 {
-    DWORD endedProcess = 0;
-    ASSERT_EQ(RunNetctl("list", nullptr, &endedProcess), 0u);
+    TestProcess ended("netctl.exe list", "", ProgramOutput::Captured);
+    ASSERT_TRUE(ended.WaitForExit(WAIT_MS));
+    const DWORD endedProcess = ended.Id();
     {
         NetworkLock lock(*SharedNetwork::Instance());
         ASSERT_NE(simnet::NewConnection(lock.State(), "a", "modem", MODEM_NAME, endedProcess),
