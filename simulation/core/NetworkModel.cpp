@@ -136,6 +136,17 @@ void MarkConnected(SharedNetworkState& network, SharedConnection& connection, st
     ++network.connectSerial;
 }
 
+bool MarkHungUp(SharedConnection& connection, std::uint32_t now)
+{
+    if (connection.phase == Phase::HangingUp)
+        return false;
+    connection.phase = Phase::HangingUp;
+    connection.state = STATE_DISCONNECTED;
+    connection.error = 0;
+    connection.hangUpTick = now;
+    return true;
+}
+
 int SweepHungUp(SharedNetworkState& network, std::uint32_t now)
 {
     int removed = 0;

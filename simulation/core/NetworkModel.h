@@ -88,6 +88,9 @@ SharedConnection* NewConnection(SharedNetworkState& network, const std::string& 
 // Removes the connection and counts the disconnection.
 void RemoveConnection(SharedNetworkState& network, SharedConnection& connection);
 void MarkConnected(SharedNetworkState& network, SharedConnection& connection, std::uint32_t now);
+// The caller hung up: the connection reads as disconnected until its linger time is
+// over. False when it had been hung up already.
+bool MarkHungUp(SharedConnection& connection, std::uint32_t now);
 // Removes hung-up connections whose linger time is over (their process may have ended
 // before it could). Returns the number removed.
 int SweepHungUp(SharedNetworkState& network, std::uint32_t now);

@@ -53,6 +53,21 @@ bool StartThread(LPTHREAD_START_ROUTINE routine, void* parameter)
     return static_cast<bool>(thread);
 }
 
+// Runs use(connection) under the network's lock and answers its result; answers
+// ERROR_INVALID_HANDLE when the network holds no such connection.
+template <typename Use> DWORD WithConnection(HRASCONN hrasconn, Use use)
+{
+    SharedNetwork* network = SharedNetwork::Instance();
+    if (network == nullptr)
+        return ERROR_CAN_NOT_COMPLETE;
+    NetworkLock lock(*network);
+    simnet::SharedConnection* connection =
+        simnet::FindConnection(lock.State(), HandleValue(hrasconn));
+    if (connection == nullptr)
+        return ERROR_INVALID_HANDLE;
+    return use(*connection);
+}
+
 // ---- Dialling ----
 
 struct DialJob
@@ -150,6 +165,40 @@ DWORD WINAPI FinishHangUp(LPVOID parameter)
     }
 }
 
+// ---- Status and statistics ----
+
+DWORD ReadStatus(const simnet::SharedConnection& connection, RASCONNSTATUSA& status)
+{
+    status = RASCONNSTATUSA{};
+    status.dwSize = sizeof(RASCONNSTATUSA);
+    status.rasconnstate = static_cast<RASCONNSTATE>(connection.state);
+    status.dwError = connection.error;
+    simnet::CopyText(status.szDeviceType, connection.deviceType);
+    simnet::CopyText(status.szDeviceName, connection.deviceName);
+    return ERROR_SUCCESS;
+}
+
+DWORD ReadStatistics(const simnet::SharedConnection& connection, RAS_STATS& statistics)
+{
+    if (connection.phase == simnet::Phase::HangingUp)
+        return ERROR_INVALID_HANDLE;
+    statistics = RAS_STATS{};
+    statistics.dwSize = sizeof(RAS_STATS);
+    if (connection.phase != simnet::Phase::Connected)
+        return ERROR_SUCCESS; // nothing has flowed before the connection is up
+    const simnet::Statistics figures =
+        simnet::StatisticsAfter(GetTickCount() - connection.connectedTick);
+    statistics.dwBytesXmited = figures.bytesSent;
+    statistics.dwBytesRcved = figures.bytesReceived;
+    statistics.dwFramesXmited = figures.framesSent;
+    statistics.dwFramesRcved = figures.framesReceived;
+    statistics.dwCompressionRatioIn = 100;
+    statistics.dwCompressionRatioOut = 100;
+    statistics.dwBps = figures.bitsPerSecond;
+    statistics.dwConnectDuration = figures.durationMs;
+    return ERROR_SUCCESS;
+}
+
 } // namespace
 
 extern "C"
@@ -207,26 +256,19 @@ extern "C"
 
     DWORD WINAPI RasHangUpA(HRASCONN hrasconn)
     {
-        SharedNetwork* network = SharedNetwork::Instance();
-        if (network == nullptr)
-            return ERROR_CAN_NOT_COMPLETE;
-        {
-            NetworkLock lock(*network);
-            simnet::SharedConnection* connection =
-                simnet::FindConnection(lock.State(), HandleValue(hrasconn));
-            if (connection == nullptr)
-                return ERROR_INVALID_HANDLE;
-            if (connection->phase == simnet::Phase::HangingUp)
-                return ERROR_SUCCESS;
-            connection->phase = simnet::Phase::HangingUp;
-            connection->state = simnet::STATE_DISCONNECTED;
-            connection->error = 0;
-            connection->hangUpTick = GetTickCount();
-        }
+        bool hungUpNow = false;
+        const DWORD result = WithConnection(hrasconn,
+                                            [&hungUpNow](simnet::SharedConnection& connection)
+                                            {
+                                                hungUpNow =
+                                                    simnet::MarkHungUp(connection, GetTickCount());
+                                                return DWORD{ERROR_SUCCESS};
+                                            });
         // Should the thread not start, the next look at the network removes the connection.
-        StartThread(FinishHangUp,
-                    reinterpret_cast<LPVOID>(static_cast<UINT_PTR>(HandleValue(hrasconn))));
-        return ERROR_SUCCESS;
+        if (hungUpNow)
+            StartThread(FinishHangUp,
+                        reinterpret_cast<LPVOID>(static_cast<UINT_PTR>(HandleValue(hrasconn))));
+        return result;
     }
 
     DWORD WINAPI RasGetConnectStatusA(HRASCONN hrasconn, RASCONNSTATUSA* lpStatus)
@@ -235,21 +277,8 @@ extern "C"
             return ERROR_INVALID_PARAMETER;
         if (lpStatus->dwSize != sizeof(RASCONNSTATUSA))
             return ERROR_INVALID_SIZE;
-        SharedNetwork* network = SharedNetwork::Instance();
-        if (network == nullptr)
-            return ERROR_CAN_NOT_COMPLETE;
-        NetworkLock lock(*network);
-        const simnet::SharedConnection* connection =
-            simnet::FindConnection(lock.State(), HandleValue(hrasconn));
-        if (connection == nullptr)
-            return ERROR_INVALID_HANDLE;
-        *lpStatus = RASCONNSTATUSA{};
-        lpStatus->dwSize = sizeof(RASCONNSTATUSA);
-        lpStatus->rasconnstate = static_cast<RASCONNSTATE>(connection->state);
-        lpStatus->dwError = connection->error;
-        simnet::CopyText(lpStatus->szDeviceType, connection->deviceType);
-        simnet::CopyText(lpStatus->szDeviceName, connection->deviceName);
-        return ERROR_SUCCESS;
+        return WithConnection(hrasconn, [lpStatus](const simnet::SharedConnection& connection)
+                              { return ReadStatus(connection, *lpStatus); });
     }
 
     DWORD WINAPI RasEnumConnectionsA(RASCONNA* lprasconn, LPDWORD lpcb, LPDWORD lpcConnections)
@@ -296,29 +325,8 @@ extern "C"
             return ERROR_INVALID_PARAMETER;
         if (lpStatistics->dwSize != sizeof(RAS_STATS))
             return ERROR_INVALID_SIZE;
-        SharedNetwork* network = SharedNetwork::Instance();
-        if (network == nullptr)
-            return ERROR_CAN_NOT_COMPLETE;
-        NetworkLock lock(*network);
-        const simnet::SharedConnection* connection =
-            simnet::FindConnection(lock.State(), HandleValue(hrasconn));
-        if (connection == nullptr || connection->phase == simnet::Phase::HangingUp)
-            return ERROR_INVALID_HANDLE;
-        *lpStatistics = RAS_STATS{};
-        lpStatistics->dwSize = sizeof(RAS_STATS);
-        if (connection->phase != simnet::Phase::Connected)
-            return ERROR_SUCCESS; // nothing has flowed before the connection is up
-        const simnet::Statistics figures =
-            simnet::StatisticsAfter(GetTickCount() - connection->connectedTick);
-        lpStatistics->dwBytesXmited = figures.bytesSent;
-        lpStatistics->dwBytesRcved = figures.bytesReceived;
-        lpStatistics->dwFramesXmited = figures.framesSent;
-        lpStatistics->dwFramesRcved = figures.framesReceived;
-        lpStatistics->dwCompressionRatioIn = 100;
-        lpStatistics->dwCompressionRatioOut = 100;
-        lpStatistics->dwBps = figures.bitsPerSecond;
-        lpStatistics->dwConnectDuration = figures.durationMs;
-        return ERROR_SUCCESS;
+        return WithConnection(hrasconn, [lpStatistics](const simnet::SharedConnection& connection)
+                              { return ReadStatistics(connection, *lpStatistics); });
     }
 
     DWORD WINAPI RasGetEntryPropertiesA(LPCSTR lpszPhonebook, LPCSTR lpszEntry,
