@@ -147,6 +147,17 @@ bool MarkHungUp(SharedConnection& connection, std::uint32_t now)
     return true;
 }
 
+void LoseConnection(SharedNetworkState& network, SharedConnection& connection)
+{
+    if (connection.phase != Phase::Dialling)
+    {
+        RemoveConnection(network, connection);
+        return;
+    }
+    connection.phase = Phase::Failed;
+    connection.error = ERROR_LINE_LOST;
+}
+
 int SweepHungUp(SharedNetworkState& network, std::uint32_t now)
 {
     int removed = 0;

@@ -18,6 +18,9 @@ constexpr int MAX_WATCHERS = 32;
 constexpr std::uint32_t STATE_CONNECTED = 0x2000;
 constexpr std::uint32_t STATE_DISCONNECTED = 0x2001;
 
+// The error a dial ends with when the network loses its line (ERROR_PORT_DISCONNECTED).
+constexpr std::uint32_t ERROR_LINE_LOST = 619;
+
 // The states a modem dial passes through, in order; the last is the connected state.
 constexpr std::uint32_t DIAL_STATES[] = {0, 1, 2, 3, 4, 5, 6, 10, 14, STATE_CONNECTED};
 constexpr int DIAL_STATE_COUNT = sizeof(DIAL_STATES) / sizeof(DIAL_STATES[0]);
@@ -91,6 +94,10 @@ void MarkConnected(SharedNetworkState& network, SharedConnection& connection, st
 // The caller hung up: the connection reads as disconnected until its linger time is
 // over. False when it had been hung up already.
 bool MarkHungUp(SharedConnection& connection, std::uint32_t now);
+// The network loses the connection: a dial in progress fails with ERROR_LINE_LOST at
+// the state it had reached and keeps its handle until hung up, as any failed dial;
+// any other connection is gone at once.
+void LoseConnection(SharedNetworkState& network, SharedConnection& connection);
 // Removes hung-up connections whose linger time is over (their process may have ended
 // before it could). Returns the number removed.
 int SweepHungUp(SharedNetworkState& network, std::uint32_t now);

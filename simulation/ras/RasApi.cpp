@@ -78,21 +78,25 @@ struct DialJob
 };
 
 // Moves the connection through the planned states, telling the notifier of each.
-// Stops without a word when the connection was hung up or dropped meanwhile, as the
-// system delivers nothing after a hang-up. Returns the dial's error (0: connected).
+// Stops without a word when the connection was hung up or reset meanwhile, as the
+// system delivers nothing after a hang-up; a line the network lost meanwhile is told
+// as the dial's error. Returns the dial's error (0: connected).
 DWORD RunDial(const DialJob& job)
 {
     SharedNetwork* network = SharedNetwork::Instance();
     for (const simnet::DialStep& step : job.steps)
     {
         Sleep(step.delayMs);
+        simnet::DialStep reached = step;
         {
             NetworkLock lock(*network);
             simnet::SharedConnection* connection =
                 simnet::FindConnection(lock.State(), job.connection);
-            if (connection == nullptr || connection->phase != simnet::Phase::Dialling)
+            if (connection == nullptr || connection->phase == simnet::Phase::HangingUp)
                 return ERROR_USER_DISCONNECTION;
-            if (step.error != 0)
+            if (connection->phase == simnet::Phase::Failed)
+                reached = {connection->state, 0, connection->error};
+            else if (step.error != 0)
             {
                 connection->phase = simnet::Phase::Failed;
                 connection->state = step.state;
@@ -104,9 +108,9 @@ DWORD RunDial(const DialJob& job)
                 connection->state = step.state;
         }
         if (job.notifier != nullptr)
-            job.notifier(WM_RASDIALEVENT, static_cast<RASCONNSTATE>(step.state), step.error);
-        if (step.error != 0)
-            return step.error;
+            job.notifier(WM_RASDIALEVENT, static_cast<RASCONNSTATE>(reached.state), reached.error);
+        if (reached.error != 0)
+            return reached.error;
     }
     return ERROR_SUCCESS;
 }

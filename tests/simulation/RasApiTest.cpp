@@ -20,6 +20,11 @@
 namespace
 {
 
+std::uint32_t HandleValue(HRASCONN connection)
+{
+    return static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(connection));
+}
+
 const char MODEM_NAME[] = "Torvik Simulated Test Modem";
 const char ENTRY_NAME[] = "Dial-test";
 constexpr DWORD WAIT_MS = 10000;
@@ -96,6 +101,15 @@ VOID WINAPI RecordNotification(UINT message, RASCONNSTATE state, DWORD error)
     std::lock_guard<std::mutex> guard(g_log.mutex);
     g_log.received.push_back({state, error, GetCurrentThreadId(), g_log.dialHandle});
     g_log.changed.notify_all();
+}
+
+// Waits until the notifier has been told of the given number of states.
+std::vector<Notification> WaitForNotifications(std::size_t count)
+{
+    std::unique_lock<std::mutex> lock(g_log.mutex);
+    g_log.changed.wait_for(lock, std::chrono::milliseconds(WAIT_MS),
+                           [count] { return g_log.received.size() >= count; });
+    return g_log.received;
 }
 
 // Waits for the notification that ends a dial: the connected state or an error.
@@ -385,6 +399,34 @@ TEST_F(SimulatedRas, ADialWhoseProcessHasEndedIsGoneForGood)
     EXPECT_STREQ(listed[0].szEntryName, "b");
 }
 
+TEST_F(SimulatedRas, ADialWhoseLineTheNetworkLosesEndsWithThatErrorAndKeepsItsHandle)
+{
+    WriteEntry(ENTRY_NAME, MODEM_NAME);
+    SetNextDial(nullptr, 0, "0,0,0,0,0,0,0,1000"); // a long pause before AuthProject
+    const HRASCONN handle = StartDial(ENTRY_NAME);
+    ASSERT_NE(handle, nullptr);
+    ASSERT_EQ(WaitForNotifications(7).size(), 7u);
+    {
+        NetworkLock lock(*SharedNetwork::Instance());
+        simnet::SharedConnection* connection =
+            simnet::FindConnection(lock.State(), HandleValue(handle));
+        ASSERT_NE(connection, nullptr);
+        simnet::LoseConnection(lock.State(), *connection);
+    }
+
+    const std::vector<Notification> received = WaitForDialEnd();
+    ASSERT_EQ(received.size(), 8u);
+    EXPECT_EQ(received.back().state, RASCS_AuthNotify);
+    EXPECT_EQ(received.back().error, ERROR_PORT_DISCONNECTED);
+    RASCONNSTATUSA status = {};
+    status.dwSize = sizeof status;
+    ASSERT_EQ(Ras().GetConnectStatus(handle, &status), 0u);
+    EXPECT_EQ(status.rasconnstate, RASCS_AuthNotify);
+    EXPECT_EQ(status.dwError, ERROR_PORT_DISCONNECTED);
+    EXPECT_EQ(Ras().HangUp(handle), 0u);
+    EXPECT_TRUE(WaitUntilGone(handle));
+}
+
 TEST_F(SimulatedRas, DialRefusesWrongParameters)
 {
     WriteEntry(ENTRY_NAME, MODEM_NAME);
@@ -444,8 +486,7 @@ TEST_F(SimulatedRas, AConnectionTheNetworkDropsIsInvalidAtOnce)
     EXPECT_STREQ(listed[0].szDeviceName, MODEM_NAME);
 
     char handleText[16];
-    wsprintfA(handleText, "0x%X",
-              static_cast<unsigned>(reinterpret_cast<UINT_PTR>(listed[0].hrasconn)));
+    wsprintfA(handleText, "0x%X", HandleValue(listed[0].hrasconn));
     ASSERT_EQ(RunNetctl(std::string("drop ") + handleText, &output), 0u) << output;
     RASCONNSTATUSA status = {};
     status.dwSize = sizeof status;
