@@ -381,22 +381,35 @@ TEST_F(SimulatedRas, ADialWithoutNotifierReturnsOnlyWhenItHasEnded)
     }
 }
 
-TEST_F(SimulatedRas, ADialWhoseProcessHasEndedIsGoneForGood)
+TEST_F(SimulatedRas, UnfinishedDialsOfAnEndedProcessGoButItsConnectionStays)
 {
     TestProcess ended("netctl.exe list", "", ProgramOutput::Captured);
     ASSERT_TRUE(ended.WaitForExit(WAIT_MS));
-    const DWORD endedProcess = ended.Id();
+    const struct
+    {
+        const char* entry;
+        simnet::Phase phase;
+        DWORD owner;
+    } connections[] = {
+        {"dialling", simnet::Phase::Dialling, ended.Id()},
+        {"failed", simnet::Phase::Failed, ended.Id()},
+        {"connected", simnet::Phase::Connected, ended.Id()},
+        {"own dial", simnet::Phase::Dialling, GetCurrentProcessId()},
+    };
     {
         NetworkLock lock(*SharedNetwork::Instance());
-        ASSERT_NE(simnet::NewConnection(lock.State(), "a", "modem", MODEM_NAME, endedProcess),
-                  nullptr);
-        ASSERT_NE(
-            simnet::NewConnection(lock.State(), "b", "modem", MODEM_NAME, GetCurrentProcessId()),
-            nullptr);
+        for (const auto& c : connections)
+        {
+            simnet::SharedConnection* connection =
+                simnet::NewConnection(lock.State(), c.entry, "modem", MODEM_NAME, c.owner);
+            ASSERT_NE(connection, nullptr);
+            connection->phase = c.phase;
+        }
     }
     const std::vector<RASCONNA> listed = EnumerateConnections();
-    ASSERT_EQ(listed.size(), 1u);
-    EXPECT_STREQ(listed[0].szEntryName, "b");
+    ASSERT_EQ(listed.size(), 2u);
+    EXPECT_STREQ(listed[0].szEntryName, "connected");
+    EXPECT_STREQ(listed[1].szEntryName, "own dial");
 }
 
 TEST_F(SimulatedRas, ADialWhoseLineTheNetworkLosesEndsWithThatErrorAndKeepsItsHandle)
