@@ -3,6 +3,7 @@
 // shared state, the course of a dial and the figures of a connection. No system calls
 // here; the Windows side maps this state into memory and locks it.
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -110,6 +111,12 @@ template <std::size_t N> void CopyText(char (&field)[N], const std::string& text
     const std::size_t length = text.size() < N - 1 ? text.size() : N - 1;
     text.copy(field, length);
     field[length] = '\0';
+}
+
+// A fixed field's text, read within the field even when the caller left it unterminated.
+template <std::size_t N> std::string FieldText(const char (&field)[N])
+{
+    return std::string(field, std::find(field, field + N, '\0'));
 }
 
 // The course of one dial: the delay before each state and the state it stops at.

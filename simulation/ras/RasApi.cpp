@@ -28,11 +28,6 @@ HRASCONN ConnectionHandle(std::uint32_t value)
     return reinterpret_cast<HRASCONN>(static_cast<UINT_PTR>(value));
 }
 
-template <std::size_t N> std::string FieldText(const CHAR (&field)[N])
-{
-    return std::string(field, strnlen(field, N));
-}
-
 bool SameText(const std::string& a, const std::string& b)
 {
     return lstrcmpiA(a.c_str(), b.c_str()) == 0;
@@ -124,11 +119,11 @@ DWORD WINAPI DialThread(LPVOID parameter)
 
 bool IsPresentModem(const RASENTRYA& entry)
 {
-    if (!SameText(FieldText(entry.szDeviceType), RASDT_Modem))
+    if (!SameText(simnet::FieldText(entry.szDeviceType), RASDT_Modem))
         return false;
     for (const std::string& name : PresentModemNames())
     {
-        if (SameText(name, FieldText(entry.szDeviceName)))
+        if (SameText(name, simnet::FieldText(entry.szDeviceName)))
             return true;
     }
     return false;
@@ -221,7 +216,7 @@ extern "C"
         *lphRasConn = nullptr;
 
         const std::string file = phonebook::FilePath(lpszPhonebook);
-        const std::string entryName = FieldText(lpRasDialParams->szEntryName);
+        const std::string entryName = simnet::FieldText(lpRasDialParams->szEntryName);
         if (file.empty())
             return ERROR_CANNOT_OPEN_PHONEBOOK;
         if (!phonebook::EntryExists(file, entryName))
@@ -238,10 +233,10 @@ extern "C"
         {
             NetworkLock lock(*network);
             simnet::SharedNetworkState& state = lock.State();
-            const bool busy = IsDeviceBusy(state, FieldText(entry.szDeviceName));
+            const bool busy = IsDeviceBusy(state, simnet::FieldText(entry.szDeviceName));
             simnet::SharedConnection* connection =
-                simnet::NewConnection(state, entryName, FieldText(entry.szDeviceType),
-                                      FieldText(entry.szDeviceName), GetCurrentProcessId());
+                simnet::NewConnection(state, entryName, simnet::FieldText(entry.szDeviceType),
+                                      simnet::FieldText(entry.szDeviceName), GetCurrentProcessId());
             if (connection == nullptr)
                 return ERROR_PORT_NOT_AVAILABLE;
             job->connection = connection->handle;
@@ -413,7 +408,8 @@ extern "C"
         if (lpRasDialParams->dwSize != sizeof(RASDIALPARAMSA))
             return ERROR_INVALID_SIZE;
         const std::string file = phonebook::FilePath(lpszPhonebook);
-        if (file.empty() || !phonebook::EntryExists(file, FieldText(lpRasDialParams->szEntryName)))
+        if (file.empty() ||
+            !phonebook::EntryExists(file, simnet::FieldText(lpRasDialParams->szEntryName)))
             return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
         if (!phonebook::WriteCredentials(file, *lpRasDialParams, fRemovePassword != FALSE))
             return ERROR_CANNOT_OPEN_PHONEBOOK;

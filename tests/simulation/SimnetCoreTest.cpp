@@ -116,6 +116,18 @@ TEST(SharedState, ALongTextIsCutToItsFieldAndTerminated)
     EXPECT_STREQ(field, "abcd");
 }
 
+TEST(SharedState, AFieldIsReadWithinItsSizeEvenWhenUnterminated)
+{
+    struct
+    {
+        char field[4];
+        char after[4];
+    } record = {{'a', 'b', 'c', 'd'}, {'e', 'f', 'g', '\0'}};
+    EXPECT_EQ(FieldText(record.field), "abcd");
+    const char shorter[8] = "ab";
+    EXPECT_EQ(FieldText(shorter), "ab");
+}
+
 TEST(Statistics, TrafficAndDurationGrowWithTheTimeConnected)
 {
     const Statistics early = StatisticsAfter(1000);
