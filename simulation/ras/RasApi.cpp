@@ -4,7 +4,7 @@
 
 #include "RasRecords.h"
 
-#include "Handles.h"
+#include "DllThread.h"
 #include "Notifications.h"
 #include "Phonebook.h"
 #include "RasRules.h"
@@ -31,21 +31,6 @@ HRASCONN ConnectionHandle(std::uint32_t value)
 bool SameText(const std::string& a, const std::string& b)
 {
     return lstrcmpiA(a.c_str(), b.c_str()) == 0;
-}
-
-// Pins this DLL: the threads it starts run its code after the call has returned.
-void KeepLoaded()
-{
-    HMODULE self = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
-                       reinterpret_cast<LPCSTR>(&KeepLoaded), &self);
-}
-
-bool StartThread(LPTHREAD_START_ROUTINE routine, void* parameter)
-{
-    KeepLoaded();
-    KernelHandle thread(CreateThread(nullptr, 0, routine, parameter, 0, nullptr));
-    return static_cast<bool>(thread);
 }
 
 // Runs use(connection) under the network's lock and answers its result; answers
@@ -247,7 +232,7 @@ extern "C"
         *lphRasConn = ConnectionHandle(job->connection);
         if (job->notifier == nullptr)
             return RunDial(*job);
-        if (!StartThread(DialThread, job.get()))
+        if (!StartDllThread(DialThread, job.get()))
             return ERROR_CAN_NOT_COMPLETE;
         job.release(); // the dial thread owns it now
         return ERROR_SUCCESS;
@@ -265,8 +250,8 @@ extern "C"
                                             });
         // Should the thread not start, the next look at the network removes the connection.
         if (hungUpNow)
-            StartThread(FinishHangUp,
-                        reinterpret_cast<LPVOID>(static_cast<UINT_PTR>(HandleValue(hrasconn))));
+            StartDllThread(FinishHangUp,
+                           reinterpret_cast<LPVOID>(static_cast<UINT_PTR>(HandleValue(hrasconn))));
         return result;
     }
 
