@@ -9,6 +9,8 @@
 //
 // DELAYS is one delay in milliseconds per dial state ("50" or "0,20,100"; a shorter
 // list repeats its last value). STATE is a number or a name such as Authenticate.
+// A dropped dial fails with 619 at the state it had reached; a dropped connection is
+// gone at once.
 // Exit codes: 0 done, 1 the network refused, 2 wrong usage.
 
 #include "NetworkModel.h"
@@ -132,7 +134,7 @@ int Drop(SharedNetwork& network, const std::vector<std::string>& args)
         if (connection.phase == simnet::Phase::Free || (handle != 0 && connection.handle != handle))
             continue;
         std::printf("dropped 0x%X\n", connection.handle);
-        simnet::RemoveConnection(lock.State(), connection);
+        simnet::LoseConnection(lock.State(), connection);
         ++dropped;
     }
     if (handle != 0 && dropped == 0)

@@ -136,6 +136,28 @@ void MarkConnected(SharedNetworkState& network, SharedConnection& connection, st
     ++network.connectSerial;
 }
 
+bool MarkHungUp(SharedConnection& connection, std::uint32_t now)
+{
+    if (connection.phase == Phase::HangingUp)
+        return false;
+    connection.phase = Phase::HangingUp;
+    connection.state = STATE_DISCONNECTED;
+    connection.error = 0;
+    connection.hangUpTick = now;
+    return true;
+}
+
+void LoseConnection(SharedNetworkState& network, SharedConnection& connection)
+{
+    if (connection.phase != Phase::Dialling)
+    {
+        RemoveConnection(network, connection);
+        return;
+    }
+    connection.phase = Phase::Failed;
+    connection.error = ERROR_LINE_LOST;
+}
+
 int SweepHungUp(SharedNetworkState& network, std::uint32_t now)
 {
     int removed = 0;

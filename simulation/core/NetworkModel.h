@@ -3,6 +3,7 @@
 // shared state, the course of a dial and the figures of a connection. No system calls
 // here; the Windows side maps this state into memory and locks it.
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,6 +18,9 @@ constexpr int MAX_WATCHERS = 32;
 
 constexpr std::uint32_t STATE_CONNECTED = 0x2000;
 constexpr std::uint32_t STATE_DISCONNECTED = 0x2001;
+
+// The error a dial ends with when the network loses its line (ERROR_PORT_DISCONNECTED).
+constexpr std::uint32_t ERROR_LINE_LOST = 619;
 
 // The states a modem dial passes through, in order; the last is the connected state.
 constexpr std::uint32_t DIAL_STATES[] = {0, 1, 2, 3, 4, 5, 6, 10, 14, STATE_CONNECTED};
@@ -88,6 +92,13 @@ SharedConnection* NewConnection(SharedNetworkState& network, const std::string& 
 // Removes the connection and counts the disconnection.
 void RemoveConnection(SharedNetworkState& network, SharedConnection& connection);
 void MarkConnected(SharedNetworkState& network, SharedConnection& connection, std::uint32_t now);
+// The caller hung up: the connection reads as disconnected until its linger time is
+// over. False when it had been hung up already.
+bool MarkHungUp(SharedConnection& connection, std::uint32_t now);
+// The network loses the connection: a dial in progress fails with ERROR_LINE_LOST at
+// the state it had reached and keeps its handle until hung up, as any failed dial;
+// any other connection is gone at once.
+void LoseConnection(SharedNetworkState& network, SharedConnection& connection);
 // Removes hung-up connections whose linger time is over (their process may have ended
 // before it could). Returns the number removed.
 int SweepHungUp(SharedNetworkState& network, std::uint32_t now);
@@ -100,6 +111,12 @@ template <std::size_t N> void CopyText(char (&field)[N], const std::string& text
     const std::size_t length = text.size() < N - 1 ? text.size() : N - 1;
     text.copy(field, length);
     field[length] = '\0';
+}
+
+// A fixed field's text, read within the field even when the caller left it unterminated.
+template <std::size_t N> std::string FieldText(const char (&field)[N])
+{
+    return std::string(field, std::find(field, field + N, '\0'));
 }
 
 // The course of one dial: the delay before each state and the state it stops at.

@@ -29,13 +29,16 @@ bool ProcessHasEnded(DWORD processId)
     return !process || WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0;
 }
 
-// A dial runs on a thread of the dialling process: when that process has ended, the
-// dial can never go on, and its connection would otherwise stay half-made for good.
+// A dial runs on a thread of the dialling process, and only that process can hang up a
+// dial that failed: when it has ended, such a connection would otherwise stay for good.
+// A connection that is up outlives the program that dialled it.
 void RemoveAbandonedDials(simnet::SharedNetworkState& state)
 {
     for (simnet::SharedConnection& connection : state.connections)
     {
-        if (connection.phase == simnet::Phase::Dialling && ProcessHasEnded(connection.ownerProcess))
+        const bool unfinished = connection.phase == simnet::Phase::Dialling ||
+                                connection.phase == simnet::Phase::Failed;
+        if (unfinished && ProcessHasEnded(connection.ownerProcess))
             simnet::RemoveConnection(state, connection);
     }
 }

@@ -35,9 +35,9 @@ private:
     simnet::SharedNetworkState* m_state = nullptr;
 };
 
-// Holds the network's mutex. Hung-up connections whose time is over, and dials whose
-// process has ended, are removed on entry; on leaving, every listed process is woken if
-// a connection came up or went away.
+// Holds the network's mutex. Hung-up connections whose time is over, and dialling or
+// failed connections whose process has ended, are removed on entry; on leaving, every
+// listed process is woken if a connection came up or went away.
 class NetworkLock
 {
 public:

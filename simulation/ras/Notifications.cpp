@@ -1,5 +1,6 @@
 #include "Notifications.h"
 
+#include "DllThread.h"
 #include "Handles.h"
 #include "SharedNetwork.h"
 
@@ -96,7 +97,7 @@ DWORD WINAPI Watch(LPVOID)
     return 0;
 }
 
-// The watcher runs code of this DLL for the rest of the process, so the DLL is pinned.
+// The watcher runs for the rest of the process.
 bool StartWatcherOnce()
 {
     static const bool started = []
@@ -105,11 +106,7 @@ bool StartWatcherOnce()
             CreateEventA(nullptr, FALSE, FALSE, WatcherEventName(GetCurrentProcessId()).c_str());
         if (g_wake == nullptr)
             return false;
-        HMODULE self = nullptr;
-        GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
-                           reinterpret_cast<LPCSTR>(&Watch), &self);
-        KernelHandle thread(CreateThread(nullptr, 0, Watch, nullptr, 0, nullptr));
-        return static_cast<bool>(thread);
+        return StartDllThread(Watch, nullptr);
     }();
     return started;
 }

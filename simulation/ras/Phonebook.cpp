@@ -106,13 +106,6 @@ const AddressField ADDRESS_FIELDS[] = {
     {"WinsAltAddress", &RASENTRYA::ipaddrWinsAlt},
 };
 
-// A text field of the record, bounded by its own size even if the caller left it
-// unterminated.
-template <std::size_t N> std::string FieldText(const CHAR (&field)[N])
-{
-    return std::string(field, strnlen(field, N));
-}
-
 } // namespace
 
 std::string FilePath(LPCSTR phonebookPath)
@@ -153,12 +146,13 @@ bool WriteEntry(const std::string& file, const std::string& entryName, const RAS
     CreateFolders(file);
     // Remove the old entry first, so that no key of an earlier version survives.
     WritePrivateProfileStringA(entryName.c_str(), nullptr, nullptr, file.c_str());
-    bool written = WriteText(file, entryName, "DeviceType", FieldText(entry.szDeviceType)) &&
-                   WriteText(file, entryName, "DeviceName", FieldText(entry.szDeviceName)) &&
-                   WriteText(file, entryName, "PhoneNumber", FieldText(entry.szLocalPhoneNumber)) &&
-                   WriteText(file, entryName, "AreaCode", FieldText(entry.szAreaCode)) &&
-                   WriteText(file, entryName, "Script", FieldText(entry.szScript)) &&
-                   WriteText(file, entryName, "DnsSuffix", FieldText(entry.szDnsSuffix));
+    bool written =
+        WriteText(file, entryName, "DeviceType", simnet::FieldText(entry.szDeviceType)) &&
+        WriteText(file, entryName, "DeviceName", simnet::FieldText(entry.szDeviceName)) &&
+        WriteText(file, entryName, "PhoneNumber", simnet::FieldText(entry.szLocalPhoneNumber)) &&
+        WriteText(file, entryName, "AreaCode", simnet::FieldText(entry.szAreaCode)) &&
+        WriteText(file, entryName, "Script", simnet::FieldText(entry.szScript)) &&
+        WriteText(file, entryName, "DnsSuffix", simnet::FieldText(entry.szDnsSuffix));
     for (const NumberField& number : NUMBER_FIELDS)
         written = written && WriteNumber(file, entryName, number.key, entry.*number.field);
     for (const AddressField& address : ADDRESS_FIELDS)
@@ -173,11 +167,11 @@ bool DeleteEntry(const std::string& file, const std::string& entryName)
 
 bool WriteCredentials(const std::string& file, const RASDIALPARAMSA& params, bool removePassword)
 {
-    const std::string entryName = FieldText(params.szEntryName);
-    return WriteText(file, entryName, "UserName", FieldText(params.szUserName)) &&
-           WriteText(file, entryName, "Domain", FieldText(params.szDomain)) &&
+    const std::string entryName = simnet::FieldText(params.szEntryName);
+    return WriteText(file, entryName, "UserName", simnet::FieldText(params.szUserName)) &&
+           WriteText(file, entryName, "Domain", simnet::FieldText(params.szDomain)) &&
            WriteText(file, entryName, "Password",
-                     removePassword ? std::string() : FieldText(params.szPassword));
+                     removePassword ? std::string() : simnet::FieldText(params.szPassword));
 }
 
 } // namespace phonebook

@@ -4,7 +4,7 @@
 
 #include "RasRecords.h"
 
-#include "Handles.h"
+#include "DllThread.h"
 #include "Notifications.h"
 #include "Phonebook.h"
 #include "RasRules.h"
@@ -28,29 +28,24 @@ HRASCONN ConnectionHandle(std::uint32_t value)
     return reinterpret_cast<HRASCONN>(static_cast<UINT_PTR>(value));
 }
 
-template <std::size_t N> std::string FieldText(const CHAR (&field)[N])
-{
-    return std::string(field, strnlen(field, N));
-}
-
 bool SameText(const std::string& a, const std::string& b)
 {
     return lstrcmpiA(a.c_str(), b.c_str()) == 0;
 }
 
-// Pins this DLL: the threads it starts run its code after the call has returned.
-void KeepLoaded()
+// Runs use(connection) under the network's lock and answers its result; answers
+// ERROR_INVALID_HANDLE when the network holds no such connection.
+template <typename Use> DWORD WithConnection(HRASCONN hrasconn, Use use)
 {
-    HMODULE self = nullptr;
-    GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_PIN,
-                       reinterpret_cast<LPCSTR>(&KeepLoaded), &self);
-}
-
-bool StartThread(LPTHREAD_START_ROUTINE routine, void* parameter)
-{
-    KeepLoaded();
-    KernelHandle thread(CreateThread(nullptr, 0, routine, parameter, 0, nullptr));
-    return static_cast<bool>(thread);
+    SharedNetwork* network = SharedNetwork::Instance();
+    if (network == nullptr)
+        return ERROR_CAN_NOT_COMPLETE;
+    NetworkLock lock(*network);
+    simnet::SharedConnection* connection =
+        simnet::FindConnection(lock.State(), HandleValue(hrasconn));
+    if (connection == nullptr)
+        return ERROR_INVALID_HANDLE;
+    return use(*connection);
 }
 
 // ---- Dialling ----
@@ -63,21 +58,25 @@ struct DialJob
 };
 
 // Moves the connection through the planned states, telling the notifier of each.
-// Stops without a word when the connection was hung up or dropped meanwhile, as the
-// system delivers nothing after a hang-up. Returns the dial's error (0: connected).
+// Stops without a word when the connection was hung up or reset meanwhile, as the
+// system delivers nothing after a hang-up; a line the network lost meanwhile is told
+// as the dial's error. Returns the dial's error (0: connected).
 DWORD RunDial(const DialJob& job)
 {
     SharedNetwork* network = SharedNetwork::Instance();
     for (const simnet::DialStep& step : job.steps)
     {
         Sleep(step.delayMs);
+        simnet::DialStep reached = step;
         {
             NetworkLock lock(*network);
             simnet::SharedConnection* connection =
                 simnet::FindConnection(lock.State(), job.connection);
-            if (connection == nullptr || connection->phase != simnet::Phase::Dialling)
+            if (connection == nullptr || connection->phase == simnet::Phase::HangingUp)
                 return ERROR_USER_DISCONNECTION;
-            if (step.error != 0)
+            if (connection->phase == simnet::Phase::Failed)
+                reached = {connection->state, 0, connection->error};
+            else if (step.error != 0)
             {
                 connection->phase = simnet::Phase::Failed;
                 connection->state = step.state;
@@ -89,9 +88,9 @@ DWORD RunDial(const DialJob& job)
                 connection->state = step.state;
         }
         if (job.notifier != nullptr)
-            job.notifier(WM_RASDIALEVENT, static_cast<RASCONNSTATE>(step.state), step.error);
-        if (step.error != 0)
-            return step.error;
+            job.notifier(WM_RASDIALEVENT, static_cast<RASCONNSTATE>(reached.state), reached.error);
+        if (reached.error != 0)
+            return reached.error;
     }
     return ERROR_SUCCESS;
 }
@@ -105,11 +104,11 @@ DWORD WINAPI DialThread(LPVOID parameter)
 
 bool IsPresentModem(const RASENTRYA& entry)
 {
-    if (!SameText(FieldText(entry.szDeviceType), RASDT_Modem))
+    if (!SameText(simnet::FieldText(entry.szDeviceType), RASDT_Modem))
         return false;
     for (const std::string& name : PresentModemNames())
     {
-        if (SameText(name, FieldText(entry.szDeviceName)))
+        if (SameText(name, simnet::FieldText(entry.szDeviceName)))
             return true;
     }
     return false;
@@ -150,6 +149,40 @@ DWORD WINAPI FinishHangUp(LPVOID parameter)
     }
 }
 
+// ---- Status and statistics ----
+
+DWORD ReadStatus(const simnet::SharedConnection& connection, RASCONNSTATUSA& status)
+{
+    status = RASCONNSTATUSA{};
+    status.dwSize = sizeof(RASCONNSTATUSA);
+    status.rasconnstate = static_cast<RASCONNSTATE>(connection.state);
+    status.dwError = connection.error;
+    simnet::CopyText(status.szDeviceType, connection.deviceType);
+    simnet::CopyText(status.szDeviceName, connection.deviceName);
+    return ERROR_SUCCESS;
+}
+
+DWORD ReadStatistics(const simnet::SharedConnection& connection, RAS_STATS& statistics)
+{
+    if (connection.phase == simnet::Phase::HangingUp)
+        return ERROR_INVALID_HANDLE;
+    statistics = RAS_STATS{};
+    statistics.dwSize = sizeof(RAS_STATS);
+    if (connection.phase != simnet::Phase::Connected)
+        return ERROR_SUCCESS; // nothing has flowed before the connection is up
+    const simnet::Statistics figures =
+        simnet::StatisticsAfter(GetTickCount() - connection.connectedTick);
+    statistics.dwBytesXmited = figures.bytesSent;
+    statistics.dwBytesRcved = figures.bytesReceived;
+    statistics.dwFramesXmited = figures.framesSent;
+    statistics.dwFramesRcved = figures.framesReceived;
+    statistics.dwCompressionRatioIn = 100;
+    statistics.dwCompressionRatioOut = 100;
+    statistics.dwBps = figures.bitsPerSecond;
+    statistics.dwConnectDuration = figures.durationMs;
+    return ERROR_SUCCESS;
+}
+
 } // namespace
 
 extern "C"
@@ -168,7 +201,7 @@ extern "C"
         *lphRasConn = nullptr;
 
         const std::string file = phonebook::FilePath(lpszPhonebook);
-        const std::string entryName = FieldText(lpRasDialParams->szEntryName);
+        const std::string entryName = simnet::FieldText(lpRasDialParams->szEntryName);
         if (file.empty())
             return ERROR_CANNOT_OPEN_PHONEBOOK;
         if (!phonebook::EntryExists(file, entryName))
@@ -185,10 +218,10 @@ extern "C"
         {
             NetworkLock lock(*network);
             simnet::SharedNetworkState& state = lock.State();
-            const bool busy = IsDeviceBusy(state, FieldText(entry.szDeviceName));
+            const bool busy = IsDeviceBusy(state, simnet::FieldText(entry.szDeviceName));
             simnet::SharedConnection* connection =
-                simnet::NewConnection(state, entryName, FieldText(entry.szDeviceType),
-                                      FieldText(entry.szDeviceName), GetCurrentProcessId());
+                simnet::NewConnection(state, entryName, simnet::FieldText(entry.szDeviceType),
+                                      simnet::FieldText(entry.szDeviceName), GetCurrentProcessId());
             if (connection == nullptr)
                 return ERROR_PORT_NOT_AVAILABLE;
             job->connection = connection->handle;
@@ -199,7 +232,7 @@ extern "C"
         *lphRasConn = ConnectionHandle(job->connection);
         if (job->notifier == nullptr)
             return RunDial(*job);
-        if (!StartThread(DialThread, job.get()))
+        if (!StartDllThread(DialThread, job.get()))
             return ERROR_CAN_NOT_COMPLETE;
         job.release(); // the dial thread owns it now
         return ERROR_SUCCESS;
@@ -207,26 +240,19 @@ extern "C"
 
     DWORD WINAPI RasHangUpA(HRASCONN hrasconn)
     {
-        SharedNetwork* network = SharedNetwork::Instance();
-        if (network == nullptr)
-            return ERROR_CAN_NOT_COMPLETE;
-        {
-            NetworkLock lock(*network);
-            simnet::SharedConnection* connection =
-                simnet::FindConnection(lock.State(), HandleValue(hrasconn));
-            if (connection == nullptr)
-                return ERROR_INVALID_HANDLE;
-            if (connection->phase == simnet::Phase::HangingUp)
-                return ERROR_SUCCESS;
-            connection->phase = simnet::Phase::HangingUp;
-            connection->state = simnet::STATE_DISCONNECTED;
-            connection->error = 0;
-            connection->hangUpTick = GetTickCount();
-        }
+        bool hungUpNow = false;
+        const DWORD result = WithConnection(hrasconn,
+                                            [&hungUpNow](simnet::SharedConnection& connection)
+                                            {
+                                                hungUpNow =
+                                                    simnet::MarkHungUp(connection, GetTickCount());
+                                                return DWORD{ERROR_SUCCESS};
+                                            });
         // Should the thread not start, the next look at the network removes the connection.
-        StartThread(FinishHangUp,
-                    reinterpret_cast<LPVOID>(static_cast<UINT_PTR>(HandleValue(hrasconn))));
-        return ERROR_SUCCESS;
+        if (hungUpNow)
+            StartDllThread(FinishHangUp,
+                           reinterpret_cast<LPVOID>(static_cast<UINT_PTR>(HandleValue(hrasconn))));
+        return result;
     }
 
     DWORD WINAPI RasGetConnectStatusA(HRASCONN hrasconn, RASCONNSTATUSA* lpStatus)
@@ -235,21 +261,8 @@ extern "C"
             return ERROR_INVALID_PARAMETER;
         if (lpStatus->dwSize != sizeof(RASCONNSTATUSA))
             return ERROR_INVALID_SIZE;
-        SharedNetwork* network = SharedNetwork::Instance();
-        if (network == nullptr)
-            return ERROR_CAN_NOT_COMPLETE;
-        NetworkLock lock(*network);
-        const simnet::SharedConnection* connection =
-            simnet::FindConnection(lock.State(), HandleValue(hrasconn));
-        if (connection == nullptr)
-            return ERROR_INVALID_HANDLE;
-        *lpStatus = RASCONNSTATUSA{};
-        lpStatus->dwSize = sizeof(RASCONNSTATUSA);
-        lpStatus->rasconnstate = static_cast<RASCONNSTATE>(connection->state);
-        lpStatus->dwError = connection->error;
-        simnet::CopyText(lpStatus->szDeviceType, connection->deviceType);
-        simnet::CopyText(lpStatus->szDeviceName, connection->deviceName);
-        return ERROR_SUCCESS;
+        return WithConnection(hrasconn, [lpStatus](const simnet::SharedConnection& connection)
+                              { return ReadStatus(connection, *lpStatus); });
     }
 
     DWORD WINAPI RasEnumConnectionsA(RASCONNA* lprasconn, LPDWORD lpcb, LPDWORD lpcConnections)
@@ -296,29 +309,8 @@ extern "C"
             return ERROR_INVALID_PARAMETER;
         if (lpStatistics->dwSize != sizeof(RAS_STATS))
             return ERROR_INVALID_SIZE;
-        SharedNetwork* network = SharedNetwork::Instance();
-        if (network == nullptr)
-            return ERROR_CAN_NOT_COMPLETE;
-        NetworkLock lock(*network);
-        const simnet::SharedConnection* connection =
-            simnet::FindConnection(lock.State(), HandleValue(hrasconn));
-        if (connection == nullptr || connection->phase == simnet::Phase::HangingUp)
-            return ERROR_INVALID_HANDLE;
-        *lpStatistics = RAS_STATS{};
-        lpStatistics->dwSize = sizeof(RAS_STATS);
-        if (connection->phase != simnet::Phase::Connected)
-            return ERROR_SUCCESS; // nothing has flowed before the connection is up
-        const simnet::Statistics figures =
-            simnet::StatisticsAfter(GetTickCount() - connection->connectedTick);
-        lpStatistics->dwBytesXmited = figures.bytesSent;
-        lpStatistics->dwBytesRcved = figures.bytesReceived;
-        lpStatistics->dwFramesXmited = figures.framesSent;
-        lpStatistics->dwFramesRcved = figures.framesReceived;
-        lpStatistics->dwCompressionRatioIn = 100;
-        lpStatistics->dwCompressionRatioOut = 100;
-        lpStatistics->dwBps = figures.bitsPerSecond;
-        lpStatistics->dwConnectDuration = figures.durationMs;
-        return ERROR_SUCCESS;
+        return WithConnection(hrasconn, [lpStatistics](const simnet::SharedConnection& connection)
+                              { return ReadStatistics(connection, *lpStatistics); });
     }
 
     DWORD WINAPI RasGetEntryPropertiesA(LPCSTR lpszPhonebook, LPCSTR lpszEntry,
@@ -401,7 +393,8 @@ extern "C"
         if (lpRasDialParams->dwSize != sizeof(RASDIALPARAMSA))
             return ERROR_INVALID_SIZE;
         const std::string file = phonebook::FilePath(lpszPhonebook);
-        if (file.empty() || !phonebook::EntryExists(file, FieldText(lpRasDialParams->szEntryName)))
+        if (file.empty() ||
+            !phonebook::EntryExists(file, simnet::FieldText(lpRasDialParams->szEntryName)))
             return ERROR_CANNOT_FIND_PHONEBOOK_ENTRY;
         if (!phonebook::WriteCredentials(file, *lpRasDialParams, fRemovePassword != FALSE))
             return ERROR_CANNOT_OPEN_PHONEBOOK;

@@ -2,16 +2,39 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
-TestProcess::TestProcess(const std::string& commandLine, const std::string& currentFolder)
+namespace
+{
+
+// How often a captured output is read while the program runs.
+constexpr DWORD OUTPUT_READ_INTERVAL_MS = 10;
+
+} // namespace
+
+TestProcess::TestProcess(const std::string& commandLine, const std::string& currentFolder,
+                         ProgramOutput output)
 {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
+    KernelHandle writeEnd; // the program's copy is all that stays open once it has started
+    const bool capture = output == ProgramOutput::Captured;
+    if (capture)
+    {
+        SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
+        if (!CreatePipe(m_outputPipe.receive(), writeEnd.receive(), &inherited, 0))
+            return;
+        SetHandleInformation(m_outputPipe.get(), HANDLE_FLAG_INHERIT, 0);
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+        startup.hStdOutput = writeEnd.get();
+        startup.hStdError = writeEnd.get();
+    }
     PROCESS_INFORMATION info = {};
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, capture ? TRUE : FALSE, 0, nullptr,
                         currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &info))
         return;
     CloseHandle(info.hThread);
@@ -30,7 +53,40 @@ TestProcess::~TestProcess()
 
 bool TestProcess::WaitForExit(DWORD timeoutMs)
 {
-    return m_process && WaitForSingleObject(m_process.get(), timeoutMs) == WAIT_OBJECT_0;
+    if (!m_process)
+        return false;
+    if (!m_outputPipe)
+        return WaitForSingleObject(m_process.get(), timeoutMs) == WAIT_OBJECT_0;
+    const DWORD start = GetTickCount();
+    while (true)
+    {
+        ReadAvailableOutput();
+        const DWORD waited = GetTickCount() - start;
+        if (waited > timeoutMs)
+            return false;
+        const DWORD slice = std::min(OUTPUT_READ_INTERVAL_MS, timeoutMs - waited);
+        if (WaitForSingleObject(m_process.get(), slice) == WAIT_OBJECT_0)
+        {
+            ReadAvailableOutput(); // what it wrote just before it ended
+            return true;
+        }
+    }
+}
+
+void TestProcess::ReadAvailableOutput()
+{
+    DWORD available = 0;
+    while (PeekNamedPipe(m_outputPipe.get(), nullptr, 0, nullptr, &available, nullptr) &&
+           available > 0)
+    {
+        char buffer[512];
+        DWORD count = 0;
+        if (!ReadFile(m_outputPipe.get(), buffer, std::min<DWORD>(available, sizeof buffer), &count,
+                      nullptr) ||
+            count == 0)
+            return;
+        m_output.append(buffer, count);
+    }
 }
 
 DWORD TestProcess::ExitCode() const
@@ -41,9 +97,11 @@ DWORD TestProcess::ExitCode() const
     return code;
 }
 
-DWORD RunToExit(const std::string& commandLine, const std::string& currentFolder, DWORD timeoutMs)
+DWORD RunToExit(const std::string& commandLine, const std::string& currentFolder, DWORD timeoutMs,
+                std::string* output)
 {
-    TestProcess process(commandLine, currentFolder);
+    TestProcess process(commandLine, currentFolder,
+                        output != nullptr ? ProgramOutput::Captured : ProgramOutput::Inherited);
     if (!process.Started())
     {
         ADD_FAILURE() << "cannot start " << commandLine << " (error " << GetLastError() << ")";
@@ -54,6 +112,8 @@ DWORD RunToExit(const std::string& commandLine, const std::string& currentFolder
         ADD_FAILURE() << commandLine << " did not end within " << timeoutMs << " ms";
         return 0xFFFFFFFF;
     }
+    if (output != nullptr)
+        *output = process.Output();
     return process.ExitCode();
 }
 

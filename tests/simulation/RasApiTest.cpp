@@ -8,6 +8,7 @@
 #include "NetworkModel.h"
 #include "SharedNetwork.h"
 #include "TestFiles.h"
+#include "TestProcess.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,11 @@
 
 namespace
 {
+
+std::uint32_t HandleValue(HRASCONN connection)
+{
+    return static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(connection));
+}
 
 const char MODEM_NAME[] = "Torvik Simulated Test Modem";
 const char ENTRY_NAME[] = "Dial-test";
@@ -97,6 +103,15 @@ VOID WINAPI RecordNotification(UINT message, RASCONNSTATE state, DWORD error)
     g_log.changed.notify_all();
 }
 
+// Waits until the notifier has been told of the given number of states.
+std::vector<Notification> WaitForNotifications(std::size_t count)
+{
+    std::unique_lock<std::mutex> lock(g_log.mutex);
+    g_log.changed.wait_for(lock, std::chrono::milliseconds(WAIT_MS),
+                           [count] { return g_log.received.size() >= count; });
+    return g_log.received;
+}
+
 // Waits for the notification that ends a dial: the connected state or an error.
 std::vector<Notification> WaitForDialEnd()
 {
@@ -154,44 +169,13 @@ void SetNextDial(const char* failState, DWORD failError, const char* delays)
     lock.State().nextDial = outcome;
 }
 
-// Runs netctl.exe (beside this program) and gives its exit code and output.
-DWORD RunNetctl(const std::string& arguments, std::string* output = nullptr,
-                DWORD* processId = nullptr)
+// Runs netctl.exe (beside this program) to its end; gives its exit code and its output.
+DWORD RunNetctl(const std::string& arguments, std::string* output = nullptr)
 {
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE readEnd = nullptr;
-    HANDLE writeEnd = nullptr;
-    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0))
-        return 0xFFFFFFFF;
-    KernelHandle reader(readEnd);
-    KernelHandle writer(writeEnd);
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    PROCESS_INFORMATION process = {};
-    std::string commandLine = "netctl.exe " + arguments;
-    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                        &startup, &process))
-        return 0xFFFFFFFF;
-    KernelHandle processHandle(process.hProcess);
-    KernelHandle threadHandle(process.hThread);
-    writer.reset(); // so that the read ends when netctl has ended
     std::string text;
-    char buffer[512];
-    DWORD count = 0;
-    while (ReadFile(readEnd, buffer, sizeof buffer, &count, nullptr) && count > 0)
-        text.append(buffer, count);
-    WaitForSingleObject(process.hProcess, WAIT_MS);
-    DWORD exitCode = 0xFFFFFFFF;
-    GetExitCodeProcess(process.hProcess, &exitCode);
+    const DWORD exitCode = RunToExit("netctl.exe " + arguments, "", WAIT_MS, &text);
     if (output != nullptr)
         *output = text;
-    if (processId != nullptr)
-        *processId = process.dwProcessId;
     return exitCode;
 }
 
@@ -397,21 +381,63 @@ TEST_F(SimulatedRas, ADialWithoutNotifierReturnsOnlyWhenItHasEnded)
     }
 }
 
-TEST_F(SimulatedRas, ADialWhoseProcessHasEndedIsGoneForGood)
+TEST_F(SimulatedRas, UnfinishedDialsOfAnEndedProcessGoButItsConnectionStays)
 {
-    DWORD endedProcess = 0;
-    ASSERT_EQ(RunNetctl("list", nullptr, &endedProcess), 0u);
+    TestProcess ended("netctl.exe list", "", ProgramOutput::Captured);
+    ASSERT_TRUE(ended.WaitForExit(WAIT_MS));
+    const struct
+    {
+        const char* entry;
+        simnet::Phase phase;
+        DWORD owner;
+    } connections[] = {
+        {"dialling", simnet::Phase::Dialling, ended.Id()},
+        {"failed", simnet::Phase::Failed, ended.Id()},
+        {"connected", simnet::Phase::Connected, ended.Id()},
+        {"own dial", simnet::Phase::Dialling, GetCurrentProcessId()},
+    };
     {
         NetworkLock lock(*SharedNetwork::Instance());
-        ASSERT_NE(simnet::NewConnection(lock.State(), "a", "modem", MODEM_NAME, endedProcess),
-                  nullptr);
-        ASSERT_NE(
-            simnet::NewConnection(lock.State(), "b", "modem", MODEM_NAME, GetCurrentProcessId()),
-            nullptr);
+        for (const auto& c : connections)
+        {
+            simnet::SharedConnection* connection =
+                simnet::NewConnection(lock.State(), c.entry, "modem", MODEM_NAME, c.owner);
+            ASSERT_NE(connection, nullptr);
+            connection->phase = c.phase;
+        }
     }
     const std::vector<RASCONNA> listed = EnumerateConnections();
-    ASSERT_EQ(listed.size(), 1u);
-    EXPECT_STREQ(listed[0].szEntryName, "b");
+    ASSERT_EQ(listed.size(), 2u);
+    EXPECT_STREQ(listed[0].szEntryName, "connected");
+    EXPECT_STREQ(listed[1].szEntryName, "own dial");
+}
+
+TEST_F(SimulatedRas, ADialWhoseLineTheNetworkLosesEndsWithThatErrorAndKeepsItsHandle)
+{
+    WriteEntry(ENTRY_NAME, MODEM_NAME);
+    SetNextDial(nullptr, 0, "0,0,0,0,0,0,0,1000"); // a long pause before AuthProject
+    const HRASCONN handle = StartDial(ENTRY_NAME);
+    ASSERT_NE(handle, nullptr);
+    ASSERT_EQ(WaitForNotifications(7).size(), 7u);
+    {
+        NetworkLock lock(*SharedNetwork::Instance());
+        simnet::SharedConnection* connection =
+            simnet::FindConnection(lock.State(), HandleValue(handle));
+        ASSERT_NE(connection, nullptr);
+        simnet::LoseConnection(lock.State(), *connection);
+    }
+
+    const std::vector<Notification> received = WaitForDialEnd();
+    ASSERT_EQ(received.size(), 8u);
+    EXPECT_EQ(received.back().state, RASCS_AuthNotify);
+    EXPECT_EQ(received.back().error, ERROR_PORT_DISCONNECTED);
+    RASCONNSTATUSA status = {};
+    status.dwSize = sizeof status;
+    ASSERT_EQ(Ras().GetConnectStatus(handle, &status), 0u);
+    EXPECT_EQ(status.rasconnstate, RASCS_AuthNotify);
+    EXPECT_EQ(status.dwError, ERROR_PORT_DISCONNECTED);
+    EXPECT_EQ(Ras().HangUp(handle), 0u);
+    EXPECT_TRUE(WaitUntilGone(handle));
 }
 
 TEST_F(SimulatedRas, DialRefusesWrongParameters)
@@ -473,8 +499,7 @@ TEST_F(SimulatedRas, AConnectionTheNetworkDropsIsInvalidAtOnce)
     EXPECT_STREQ(listed[0].szDeviceName, MODEM_NAME);
 
     char handleText[16];
-    wsprintfA(handleText, "0x%X",
-              static_cast<unsigned>(reinterpret_cast<UINT_PTR>(listed[0].hrasconn)));
+    wsprintfA(handleText, "0x%X", HandleValue(listed[0].hrasconn));
     ASSERT_EQ(RunNetctl(std::string("drop ") + handleText, &output), 0u) << output;
     RASCONNSTATUSA status = {};
     status.dwSize = sizeof status;

@@ -77,11 +77,55 @@ TEST(SharedState, HandlesStayUniqueAcrossResetAndHungUpConnectionsLeaveAfterThei
     EXPECT_EQ(network.disconnectSerial, 2u);
 }
 
+TEST(SharedState, ALostDialFailsAtItsStateWhileALostConnectionIsGoneAtOnce)
+{
+    static SharedNetworkState network; // large: keep it off the stack
+    network = SharedNetworkState{};
+    EnsureInitialised(network);
+    SharedConnection* dialling = NewConnection(network, "a", "modem", "M", 1);
+    SharedConnection* connected = NewConnection(network, "b", "modem", "M", 1);
+    ASSERT_NE(dialling, nullptr);
+    ASSERT_NE(connected, nullptr);
+    dialling->state = 5;
+    MarkConnected(network, *connected, 0);
+    const std::uint32_t dialHandle = dialling->handle;
+    const std::uint32_t connectedHandle = connected->handle;
+
+    LoseConnection(network, *dialling);
+    LoseConnection(network, *connected);
+    const SharedConnection* failed = FindConnection(network, dialHandle);
+    ASSERT_NE(failed, nullptr) << "a failed dial keeps its handle until hung up";
+    EXPECT_EQ(failed->phase, Phase::Failed);
+    EXPECT_EQ(failed->state, 5u);
+    EXPECT_EQ(failed->error, ERROR_LINE_LOST);
+    EXPECT_EQ(FindConnection(network, connectedHandle), nullptr);
+    EXPECT_EQ(network.disconnectSerial, 1u);
+
+    SharedConnection& hungUp = *FindConnection(network, dialHandle);
+    EXPECT_TRUE(MarkHungUp(hungUp, 500));
+    EXPECT_EQ(hungUp.state, STATE_DISCONNECTED);
+    EXPECT_EQ(hungUp.error, 0u);
+    EXPECT_FALSE(MarkHungUp(hungUp, 900)) << "a second hang-up doesn't extend the linger";
+    EXPECT_EQ(SweepHungUp(network, 500 + HANG_UP_LINGER_MS), 1);
+}
+
 TEST(SharedState, ALongTextIsCutToItsFieldAndTerminated)
 {
     char field[5];
     CopyText(field, "abcdefgh");
     EXPECT_STREQ(field, "abcd");
+}
+
+TEST(SharedState, AFieldIsReadWithinItsSizeEvenWhenUnterminated)
+{
+    struct
+    {
+        char field[4];
+        char after[4];
+    } record = {{'a', 'b', 'c', 'd'}, {'e', 'f', 'g', '\0'}};
+    EXPECT_EQ(FieldText(record.field), "abcd");
+    const char shorter[8] = "ab";
+    EXPECT_EQ(FieldText(shorter), "ab");
 }
 
 TEST(Statistics, TrafficAndDurationGrowWithTheTimeConnected)
