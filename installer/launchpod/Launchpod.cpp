@@ -170,7 +170,9 @@ bool IsDriverInf(const std::string& path, const std::string& hardwareId)
 {
     std::string head(kInfHeadBytes, '\0');
     {
-        std::unique_ptr<FILE, StdioFileCloser> file(std::fopen(path.c_str(), "r"));
+        // Read untranslated: in text mode every CR dropped from a line end would pull
+        // one more byte of the file into the head, beyond its 2048 bytes.
+        std::unique_ptr<FILE, StdioFileCloser> file(std::fopen(path.c_str(), "rb"));
         if (!file)
         {
             WriteLog("ERR: Open file failed...");

@@ -321,8 +321,14 @@ TEST_F(Launchpod, WithoutDriverInfDevsweepIsNotStarted)
 {
     RegisterClient();
     m_cd.Write("SysConfig.dat", SysConfig("1.0.5"));
-    // An inf that names the id only after its first 2048 bytes does not count.
-    WriteFileBytes(m_driverInf, "[Version]\r\n" + std::string(2100, ';') + "\r\n" + kHardwareId);
+    // An inf that names the id only after its first 2048 bytes does not count, also
+    // when the CR of each line end is counted: 204 lines of 10 bytes, then the id
+    // across byte 2048.
+    std::string inf;
+    for (int line = 0; line < 204; ++line)
+        inf += ";;;;;;;;\r\n";
+    ASSERT_EQ(inf.size(), 2040u);
+    WriteFileBytes(m_driverInf, inf + kHardwareId + "\r\n");
 
     EXPECT_EQ(RunLaunchpod(), 0);
 
