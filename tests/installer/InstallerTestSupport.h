@@ -1,7 +1,8 @@
 #pragma once
-// What the installer tests share: the built programs, a scratch folder tree, running
-// a program and waiting for it, registry values held for a test, and the installer
-// log read back as messages.
+// What the installer tests share: the built programs, the modem's devices, registry
+// values held for a test, and the installer log read back as messages.
+
+#include "DeviceFixture.h"
 
 #include <windows.h>
 
@@ -12,29 +13,16 @@
 // was given (a path of the Linux side, reached through drive Z:).
 std::string ProgramFolder(const char* variable = "TC_INSTALLER_BIN");
 
-// A fresh folder under the temporary folder, removed with everything in it at the end.
-class ScratchFolder
-{
-public:
-    explicit ScratchFolder(const std::string& name);
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
+// The command line that starts the program (quoted) with the arguments.
+std::string CommandLineOf(const std::string& program, const std::string& arguments = "");
 
-    const std::string& Path() const { return m_path; } // without trailing backslash
-    std::string File(const std::string& relative) const { return m_path + "\\" + relative; }
-    void MakeFolder(const std::string& relative) const;
-    void CopyIn(const std::string& source, const std::string& relative) const;
-    void Write(const std::string& relative, const std::string& content) const;
+// The modem's USB mass-storage interface ("<usbId>\<instance>"), as it presents
+// itself before the switch: its id with and without revision and the mass-storage
+// compatible id.
+DeviceDeclaration ModemMassStorageDevice(const std::string& usbId, const std::string& instance);
 
-private:
-    std::string m_path;
-};
-
-void RemoveTree(const std::string& path);
-
-// Runs "<program> <arguments>" and waits; the exit code, or -1 when it did not start.
-long RunProgram(const std::string& program, const std::string& arguments);
+// True while the device's instance key is in the device tree.
+bool DeviceInstalled(const DeviceDeclaration& device);
 
 // A string value under HKEY_LOCAL_MACHINE set for the life of the object, then put
 // back as it was (deleted when it did not exist, with the keys this object created).
