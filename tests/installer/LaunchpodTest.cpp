@@ -78,10 +78,11 @@ protected:
         RemoveInstallerLog();
     }
 
-    void RegisterClient()
+    void RegisterClient() { RegisterClient(InstallFolder()); }
+    void RegisterClient(const std::string& folder)
     {
-        m_registration =
-            std::make_unique<ScopedMachineValue>(kClientKey, "InstallLocal", InstallFolder());
+        m_registration.reset();
+        m_registration = std::make_unique<ScopedMachineValue>(kClientKey, "InstallLocal", folder);
     }
     void SetCurrentVersion(const std::string& version)
     {
@@ -338,6 +339,68 @@ TEST_F(Launchpod, WithoutDriverInfDevsweepIsNotStarted)
     Append(expected, EndLines());
     EXPECT_EQ(ReadLogMessages(), expected) << DescribeLines(ReadLogMessages());
     EXPECT_FALSE(PostInstallRan());
+}
+
+// A version that cannot be read counts as a new one: the setup runs. The registered
+// folder is a prefix, so one without trailing backslash runs into the file's name;
+// without the CD's settings the hardware id falls back as well.
+TEST_F(Launchpod, AVersionThatCannotBeReadCountsAsNew)
+{
+    const std::string bare = InstallFolder().substr(0, InstallFolder().size() - 1);
+    const std::string cdSysConfig = CdFolder() + "\\SysConfig.dat";
+    struct Case
+    {
+        const char* what;
+        std::string registered;
+        std::string cdSettings; // empty: the CD has no "SysConfig.dat"
+        Lines idLines;          // reading the hardware id from the temporary copy
+        std::string versionError;
+    };
+    const Case cases[] = {
+        {"registered folder without backslash",
+         bare,
+         SysConfig("1.0.4"),
+         {},
+         "ERR: Read local ini file error, File Name: " + bare + "SysConfig.dat..."},
+        {"CD settings without version",
+         InstallFolder(),
+         "[Hardware]\r\nHardware ID=" + kHardwareId + "\r\n",
+         {},
+         "ERR: Read mass ini file error, File Name: " + cdSysConfig + "..."},
+        {"no CD settings",
+         InstallFolder(),
+         "",
+         {"ERR: Read mass ini file error, File Name: " + m_tempSysConfig + "..."},
+         "ERR: Read mass ini file error, File Name: " + cdSysConfig + "..."},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        RemoveInstallerLog();
+        RemoveFile(m_tempSysConfig);
+        RemoveFile(m_cd.File("Client\\setup-ran.txt"));
+        RemoveFile(m_cd.File("SysConfig.dat"));
+        if (!c.cdSettings.empty())
+            WriteFileBytes(m_cd.File("SysConfig.dat"), c.cdSettings);
+        RegisterClient(c.registered);
+
+        EXPECT_EQ(RunLaunchpod(), 0u);
+
+        Lines expected = StartLines();
+        Append(expected, c.idLines);
+        Append(expected, {"INF: Detect client app: " + c.registered +
+                          ", Len: " + std::to_string(c.registered.size() + 1) + ", SUC..."});
+        Append(expected, MassStorageAbsentLines());
+        Append(expected, {"INF: Detected client app inf...", "INF: Compare client app ver, STA...",
+                          "INF: Get client app path: " + c.registered + ", SUC...",
+                          "INF: Get module path, SUC...", c.versionError,
+                          "INF: Finded new client app ver, run client setup..."});
+        Append(expected, ClientSetupLines());
+        expected.push_back("ERR: DelCD Failed!");
+        Append(expected, EndLines());
+        EXPECT_EQ(ReadLogMessages(), expected) << DescribeLines(ReadLogMessages());
+        EXPECT_TRUE(SetupRan());
+    }
 }
 
 // A helper library without "PostInstall" is logged and Devsweep starts all the same.
