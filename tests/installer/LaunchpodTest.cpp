@@ -188,6 +188,21 @@ protected:
         return lines;
     }
     static Lines EndLines() { return {"END: Exit Launchpod...", "", ""}; }
+    // The setup runs, but no driver inf is installed: Launchpod ends without Devsweep.
+    static Lines SetupWithoutDevsweepLines()
+    {
+        Lines lines = ClientSetupLines();
+        lines.push_back("ERR: DelCD Failed!");
+        Append(lines, EndLines());
+        return lines;
+    }
+
+    // Launchpod's lines alone.
+    void ExpectLog(const Lines& launchpod)
+    {
+        const Lines log = ReadLogMessages();
+        EXPECT_EQ(log, launchpod) << DescribeLines(log);
+    }
 
     // A registered client, the driver inf and the mass-storage device present: Launchpod
     // runs the setup and hands over to the x86 Devsweep, which removes the device.
@@ -211,6 +226,24 @@ protected:
         Append(launchpod, EndLines());
         ExpectLog(launchpod, DevsweepWithoutDriveLines(CdFolder(), kHardwareId, {kMassStorageMet}));
         EXPECT_FALSE(DeviceInstalled(storage));
+    }
+
+    // A registered but outdated client, the driver inf and no device: Launchpod runs
+    // the setup and hands over to the Devsweep program after the OS check's lines.
+    void RunForOutdatedClient(const std::string& cdVersion, const std::string& installedVersion,
+                              const Lines& osTypeLines, const std::string& program)
+    {
+        EXPECT_EQ(RunLaunchpod(), 0u);
+        WaitForDevsweep();
+
+        Lines launchpod = StartLines();
+        Append(launchpod, ClientFoundLines());
+        Append(launchpod, MassStorageAbsentLines());
+        Append(launchpod, CompareLines(cdVersion, installedVersion));
+        Append(launchpod, ClientSetupLines());
+        Append(launchpod, StartDevsweepLines(osTypeLines, program));
+        Append(launchpod, EndLines());
+        ExpectLog(launchpod, DevsweepWithoutDriveLines(CdFolder(), kHardwareId, {}));
     }
 
     // Launchpod's own lines and Devsweep's, written at the same time.
@@ -261,7 +294,7 @@ TEST_F(Launchpod, MissingClientRunsSetupButCannotStartDevsweepWithoutItsFolder)
     Append(expected, ClientMissingLines());
     Append(expected, {"ERR: Get client app install path error...", "ERR: DelCD Failed!"});
     Append(expected, EndLines());
-    EXPECT_EQ(ReadLogMessages(), expected) << DescribeLines(ReadLogMessages());
+    ExpectLog(expected);
     EXPECT_TRUE(SetupRan());
     EXPECT_FALSE(PostInstallRan());
 }
@@ -281,7 +314,7 @@ TEST_F(Launchpod, CurrentClientWithoutDeviceRunsNothing)
     Append(expected, MassStorageAbsentLines());
     Append(expected, CompareLines("1.0.4", "1.0.4"));
     Append(expected, EndLines());
-    EXPECT_EQ(ReadLogMessages(), expected) << DescribeLines(ReadLogMessages());
+    ExpectLog(expected);
     EXPECT_FALSE(SetupRan());
     EXPECT_FALSE(PostInstallRan());
 }
@@ -300,17 +333,7 @@ TEST_F(Launchpod, OutdatedClientRunsSetupAndTheDevsweepOfTheArchitecture)
     RegisterClient();
     InstallDriverInf();
 
-    EXPECT_EQ(RunLaunchpod(), 0u);
-    WaitForDevsweep();
-
-    Lines launchpod = StartLines();
-    Append(launchpod, ClientFoundLines());
-    Append(launchpod, MassStorageAbsentLines());
-    Append(launchpod, CompareLines("1.0.4a", "1.0.4A"));
-    Append(launchpod, ClientSetupLines());
-    Append(launchpod, StartDevsweepLines(VistaLines(kAmd64BuildLab), "Devsweep64.exe"));
-    Append(launchpod, EndLines());
-    ExpectLog(launchpod, DevsweepWithoutDriveLines(CdFolder(), kHardwareId, {}));
+    RunForOutdatedClient("1.0.4a", "1.0.4A", VistaLines(kAmd64BuildLab), "Devsweep64.exe");
     EXPECT_TRUE(SetupRan());
     EXPECT_TRUE(PostInstallRan());
 }
@@ -334,10 +357,8 @@ TEST_F(Launchpod, WithoutDriverInfDevsweepIsNotStarted)
     Append(expected, ClientFoundLines());
     Append(expected, MassStorageAbsentLines());
     Append(expected, CompareLines("1.0.5", "1.0.4"));
-    Append(expected, ClientSetupLines());
-    expected.push_back("ERR: DelCD Failed!");
-    Append(expected, EndLines());
-    EXPECT_EQ(ReadLogMessages(), expected) << DescribeLines(ReadLogMessages());
+    Append(expected, SetupWithoutDevsweepLines());
+    ExpectLog(expected);
     EXPECT_FALSE(PostInstallRan());
 }
 
@@ -395,10 +416,8 @@ TEST_F(Launchpod, AVersionThatCannotBeReadCountsAsNew)
                           "INF: Get client app path: " + c.registered + ", SUC...",
                           "INF: Get module path, SUC...", c.versionError,
                           "INF: Finded new client app ver, run client setup..."});
-        Append(expected, ClientSetupLines());
-        expected.push_back("ERR: DelCD Failed!");
-        Append(expected, EndLines());
-        EXPECT_EQ(ReadLogMessages(), expected) << DescribeLines(ReadLogMessages());
+        Append(expected, SetupWithoutDevsweepLines());
+        ExpectLog(expected);
         EXPECT_TRUE(SetupRan());
     }
 }
@@ -444,17 +463,7 @@ TEST_F(Launchpod, ChoosesTheX86DevsweepForEveryOtherWindowsVersion)
         SetCurrentVersion(c.version);
         SetBuildLab(c.buildLab);
 
-        EXPECT_EQ(RunLaunchpod(), 0u);
-        WaitForDevsweep();
-
-        Lines launchpod = StartLines();
-        Append(launchpod, ClientFoundLines());
-        Append(launchpod, MassStorageAbsentLines());
-        Append(launchpod, CompareLines("1.0.5", "1.0.4"));
-        Append(launchpod, ClientSetupLines());
-        Append(launchpod, StartDevsweepLines(c.osTypeLines, "Devsweep32.exe"));
-        Append(launchpod, EndLines());
-        ExpectLog(launchpod, DevsweepWithoutDriveLines(CdFolder(), kHardwareId, {}));
+        RunForOutdatedClient("1.0.5", "1.0.4", c.osTypeLines, "Devsweep32.exe");
     }
 }
 
@@ -477,7 +486,7 @@ TEST_F(Launchpod, RefusesASetupCommandLineLongerThanItsBuffer)
                       "INF: Get module path, SUC...",
                       "ERR: Command line too long, Len: 260, Max: 259...", "ERR: DelCD Failed!"});
     Append(expected, EndLines());
-    EXPECT_EQ(ReadLogMessages(), expected) << DescribeLines(ReadLogMessages());
+    ExpectLog(expected);
 }
 
 TEST_F(Launchpod, EndsWithOneWhileAnotherInstanceIsInItsCheck)
