@@ -51,7 +51,7 @@ bool DeviceInstalled(const DeviceDeclaration& device)
 }
 
 ScopedMachineValue::ScopedMachineValue(const std::string& keyPath, const std::string& name,
-                                       const std::string& value)
+                                       const std::optional<std::string>& value)
     : m_keyPath(keyPath), m_name(name)
 {
     // Note the keys that do not exist yet, outermost first, to delete them again.
@@ -80,8 +80,12 @@ ScopedMachineValue::ScopedMachineValue(const std::string& keyPath, const std::st
     m_existed = RegQueryValueExA(key.get(), name.c_str(), nullptr, nullptr,
                                  reinterpret_cast<BYTE*>(previous), &size) == ERROR_SUCCESS;
     m_previous = previous;
-    RegSetValueExA(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
+    if (value)
+        RegSetValueExA(key.get(), name.c_str(), 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(value->c_str()),
+                       static_cast<DWORD>(value->size() + 1));
+    else
+        RegDeleteValueA(key.get(), name.c_str());
 }
 
 ScopedMachineValue::~ScopedMachineValue()

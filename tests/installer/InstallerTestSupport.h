@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,13 +25,15 @@ DeviceDeclaration ModemMassStorageDevice(const std::string& usbId, const std::st
 // True while the device's instance key is in the device tree.
 bool DeviceInstalled(const DeviceDeclaration& device);
 
-// A string value under HKEY_LOCAL_MACHINE set for the life of the object, then put
-// back as it was (deleted when it did not exist, with the keys this object created).
+// A string value under HKEY_LOCAL_MACHINE set (or removed) for the life of the
+// object, then put back as it was (deleted when it did not exist, with the keys this object
+// created).
 class ScopedMachineValue
 {
 public:
+    // No value: the value is absent for the life of the object.
     ScopedMachineValue(const std::string& keyPath, const std::string& name,
-                       const std::string& value);
+                       const std::optional<std::string>& value);
     ~ScopedMachineValue();
     ScopedMachineValue(const ScopedMachineValue&) = delete;
     ScopedMachineValue& operator=(const ScopedMachineValue&) = delete;

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -90,7 +91,7 @@ protected:
         m_currentVersion =
             std::make_unique<ScopedMachineValue>(kVersionKey, "CurrentVersion", version);
     }
-    void SetBuildLab(const std::string& buildLab)
+    void SetBuildLab(const std::optional<std::string>& buildLab)
     {
         m_buildLab.reset();
         m_buildLab = std::make_unique<ScopedMachineValue>(kVersionKey, "BuildLabEx", buildLab);
@@ -439,7 +440,7 @@ TEST_F(Launchpod, ChoosesTheX86DevsweepForEveryOtherWindowsVersion)
     struct Case
     {
         const char* version;
-        const char* buildLab;
+        std::optional<std::string> buildLab; // none: no such value
         Lines osTypeLines;
     };
     const Case cases[] = {
@@ -451,6 +452,11 @@ TEST_F(Launchpod, ChoosesTheX86DevsweepForEveryOtherWindowsVersion)
          OsTypeLines("6.1", "6.100000",
                      {"INF: Vista.", "", "INF: BuildEx <BuildLabEx> OK, <7601.armfre>.", "",
                       "ERR: Check BuildEx <BuildLabEx> error, <7601.armfre>.", ""})},
+        // The error code and the length are what the registry answered.
+        {"6.0", std::nullopt,
+         OsTypeLines(
+             "6.0", "6.000000",
+             {"INF: Vista.", "", "ERR: BuildEx <BuildLabEx> error <2>, Len <1024>,<>.", ""})},
     };
     RegisterClient();
     InstallDriverInf();
