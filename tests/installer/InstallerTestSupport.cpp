@@ -1,11 +1,10 @@
 #include "InstallerTestSupport.h"
 
 #include "Handles.h"
+#include "TestFiles.h"
 #include "TestProcess.h"
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 std::string ProgramFolder(const char* variable)
@@ -120,8 +119,7 @@ std::string InstallerLogPath()
 
 void RemoveInstallerLog()
 {
-    SetFileAttributesA(InstallerLogPath().c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(InstallerLogPath().c_str());
+    RemoveFile(InstallerLogPath());
 }
 
 namespace
@@ -141,9 +139,7 @@ bool HasTimePrefix(const std::string& line)
 
 std::vector<std::string> ReadLogMessages()
 {
-    std::ifstream in(InstallerLogPath(), std::ios::binary);
-    const std::string content((std::istreambuf_iterator<char>(in)),
-                              std::istreambuf_iterator<char>());
+    const std::string content = ReadFileBytes(InstallerLogPath());
     std::vector<std::string> messages;
     std::string::size_type start = 0;
     while (start < content.size())
