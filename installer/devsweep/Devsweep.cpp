@@ -2,7 +2,6 @@
 // line, then removes the device instances of the modem's mass-storage interface and
 // of its CD-ROM drive, present or not. Shows nothing; all progress goes to the log.
 
-#include "DeviceIdRule.h"
 #include "DeviceIds.h"
 #include "Handles.h"
 #include "InstallerHelpers.h"
@@ -12,7 +11,6 @@
 #include <setupapi.h>
 
 #include <string>
-#include <vector>
 
 using namespace installer;
 
@@ -53,6 +51,18 @@ void LogInstallParams(HDEVINFO deviceSet, SP_DEVINFO_DATA& device)
                  "installation or a device state change...");
 }
 
+bool RemoveWithClassInstaller(HDEVINFO deviceSet, SP_DEVINFO_DATA& device,
+                              const std::string& hardwareId)
+{
+    if (!SetupDiCallClassInstaller(DIF_REMOVE, deviceSet, &device))
+    {
+        WriteLog("ERR: SetupDiCallClassInstaller DIF_REMOVE error...");
+        return false;
+    }
+    WriteLog("INF: SetupDiCallClassInstaller DIF_REMOVE SUC, Device ID: %s...", hardwareId.c_str());
+    return true;
+}
+
 // Removes every device, present or not, that has the hardware id and the compatible id.
 RemoveResult RemoveDevice(const std::string& hardwareId, const std::string& compatibleId)
 {
@@ -64,34 +74,18 @@ RemoveResult RemoveDevice(const std::string& hardwareId, const std::string& comp
         return REMOVE_NO_DEVICE_SET;
     }
     RemoveResult result = REMOVE_DONE;
-    SP_DEVINFO_DATA device = {};
-    device.cbSize = sizeof device;
-    for (DWORD index = 0; SetupDiEnumDeviceInfo(deviceSet.get(), index, &device); ++index)
-    {
-        std::vector<std::string> ids;
-        if (!ReadDeviceIds(deviceSet.get(), device, SPDRP_HARDWAREID, ids))
-            continue;
-        for (const std::string& id : ids)
+    WalkDevicesWithHardwareId(
+        deviceSet.get(), hardwareId,
+        [&](SP_DEVINFO_DATA& device)
         {
-            if (!IdMatches(id, hardwareId))
-                continue;
             WriteLog("INF: Find device, ID: %s...", hardwareId.c_str());
-            if (HasCompatibleId(deviceSet.get(), device, compatibleId))
-            {
-                if (SetupDiCallClassInstaller(DIF_REMOVE, deviceSet.get(), &device))
-                {
-                    WriteLog("INF: SetupDiCallClassInstaller DIF_REMOVE SUC, Device ID: %s...",
-                             hardwareId.c_str());
-                }
-                else
-                {
-                    WriteLog("ERR: SetupDiCallClassInstaller DIF_REMOVE error...");
-                    result = REMOVE_FAILED;
-                }
-            }
+            if (HasCompatibleId(deviceSet.get(), device, compatibleId) &&
+                !RemoveWithClassInstaller(deviceSet.get(), device, hardwareId))
+                result = REMOVE_FAILED;
             LogInstallParams(deviceSet.get(), device);
-        }
-    }
+            // A removed device does not end the walk: later ids and devices still count.
+            return true;
+        });
     deviceSet.reset();
     WriteLog("END: Remove device register Info, END...");
     return result;

@@ -2,7 +2,6 @@
 // from the CD and, once the modem's driver is installed, hands over to Devsweep.
 // Shows nothing; all progress goes to the log.
 
-#include "DeviceIdRule.h"
 #include "DeviceIds.h"
 #include "Handles.h"
 #include "InstallerHelpers.h"
@@ -109,27 +108,19 @@ int DetectMassStorage(const std::string& hardwareId)
         WriteLog("ERR: SetupDiGetClassDevs error...");
         return 1;
     }
-    SP_DEVINFO_DATA device = {};
-    device.cbSize = sizeof device;
-    for (DWORD index = 0; SetupDiEnumDeviceInfo(deviceSet.get(), index, &device); ++index)
-    {
-        std::vector<std::string> ids;
-        if (!ReadDeviceIds(deviceSet.get(), device, SPDRP_HARDWAREID, ids))
-            continue;
-        for (const std::string& id : ids)
+    const bool found = WalkDevicesWithHardwareId(
+        deviceSet.get(), hardwareId,
+        [&](SP_DEVINFO_DATA& device)
         {
-            if (!IdMatches(id, hardwareId))
-                continue;
             WriteLog("INF: Finded device, ID: %s...", hardwareId.c_str());
-            if (HasCompatibleId(deviceSet.get(), device, kMassStorageCompatibleId))
-            {
-                deviceSet.reset();
-                WriteLog("END: Finded the Mass storage device, SUC...");
-                return 0;
-            }
-        }
-    }
+            return !HasCompatibleId(deviceSet.get(), device, kMassStorageCompatibleId);
+        });
     deviceSet.reset();
+    if (found)
+    {
+        WriteLog("END: Finded the Mass storage device, SUC...");
+        return 0;
+    }
     WriteLog("END: Not finded the Mass storage device...");
     return 1;
 }
@@ -179,7 +170,9 @@ bool IsDriverInf(const std::string& path, const std::string& hardwareId)
 {
     std::string head(kInfHeadBytes, '\0');
     {
-        std::unique_ptr<FILE, StdioFileCloser> file(std::fopen(path.c_str(), "r"));
+        // Read untranslated: in text mode every CR dropped from a line end would pull
+        // one more byte of the file into the head, beyond its 2048 bytes.
+        std::unique_ptr<FILE, StdioFileCloser> file(std::fopen(path.c_str(), "rb"));
         if (!file)
         {
             WriteLog("ERR: Open file failed...");

@@ -3,6 +3,7 @@
 #include "Handles.h"
 #include "InstallerTestSupport.h"
 #include "TestFiles.h"
+#include "TestProcess.h"
 
 #include <windows.h>
 
@@ -20,18 +21,8 @@ const bool kX64 = sizeof(void*) == 8;
 const std::string kDevsweep = kX64 ? "Devsweep64.exe" : "Devsweep32.exe";
 const std::string kModeflip = kX64 ? "Modeflip64.exe" : "Modeflip32.exe";
 
-// The modem while it presents itself as mass storage: its USB interface and its CD-ROM.
-DeviceDeclaration MassStorageDevice(const std::string& usbId, const std::string& instance)
-{
-    DeviceDeclaration device;
-    device.instanceId = usbId + "\\" + instance;
-    device.hardwareIds = {usbId + "&REV_0231", usbId};
-    device.compatibleIds = {"USB\\Class_08&SubClass_06&Prot_50", "USB\\Class_08"};
-    device.classGuid = USB_CLASS_GUID;
-    device.friendlyName = "KORVAN Mass Storage USB Device";
-    return device;
-}
-
+// The modem while it presents itself as mass storage: its USB interface
+// (ModemMassStorageDevice) and its CD-ROM.
 DeviceDeclaration CdromDevice(const std::string& instance)
 {
     DeviceDeclaration device;
@@ -55,16 +46,6 @@ DeviceDeclaration OtherInterface(const std::string& usbId, const std::string& in
     return device;
 }
 
-bool DeviceExists(const DeviceDeclaration& device)
-{
-    RegKey key;
-    const bool exists = RegOpenKeyExA(HKEY_LOCAL_MACHINE, DeviceInstanceKeyPath(device).c_str(), 0,
-                                      KEY_READ, key.receive()) == ERROR_SUCCESS;
-    if (!exists)
-        key.release();
-    return exists;
-}
-
 class Devsweep : public ::testing::Test
 {
 protected:
@@ -72,7 +53,7 @@ protected:
     {
         RemoveInstallerLog();
         RemoveFile(m_tempSysConfig);
-        m_driver.CopyIn(ProgramFolder() + "\\" + kDevsweep, kDevsweep);
+        CopyFileBytes(ProgramFolder() + "\\" + kDevsweep, m_driver.File(kDevsweep));
     }
     void TearDown() override
     {
@@ -80,13 +61,13 @@ protected:
         RemoveFile(m_tempSysConfig);
     }
 
-    long Run(const std::string& commandLine)
+    DWORD Run(const std::string& commandLine)
     {
-        return RunProgram(m_driver.File(kDevsweep), commandLine);
+        return RunToExit(CommandLineOf(m_driver.File(kDevsweep), commandLine));
     }
 
     const std::string m_tempSysConfig = TempFolderPath() + "SysConfig.dat";
-    ScratchFolder m_driver{"driver"};
+    TempFolder m_driver;
 };
 
 } // namespace
@@ -96,13 +77,13 @@ TEST_F(Devsweep, SwitchesAnExistingDriveWithItsOwnModeflipThenRemovesBothTargets
     const std::string usbId = "USB\\VID_7C3E&PID_2020";
     const std::string id = "usb\\vid_7c3e&pid_2020";
     WriteFileBytes(m_tempSysConfig, "[Hardware]\r\nHardware ID=" + id + "\r\n");
-    m_driver.CopyIn(ProgramFolder() + "\\" + kModeflip, kModeflip);
-    const DeviceDeclaration storage = MassStorageDevice(usbId, "TC-SWEEP-MS");
+    CopyFileBytes(ProgramFolder() + "\\" + kModeflip, m_driver.File(kModeflip));
+    const DeviceDeclaration storage = ModemMassStorageDevice(usbId, "TC-SWEEP-MS");
     const DeviceDeclaration cdrom = CdromDevice("TC-SWEEP-CD");
     const DeviceDeclaration other = OtherInterface(usbId, "TC-SWEEP-OTHER");
     DeviceFixture fixture({storage, cdrom, other});
 
-    EXPECT_EQ(Run("C:"), 0);
+    EXPECT_EQ(Run("C:"), 0u);
 
     const Met storageMet = kMassStorageMet;
     const Met otherMet{{"USB\\Class_FF"}, false};
@@ -119,20 +100,21 @@ TEST_F(Devsweep, SwitchesAnExistingDriveWithItsOwnModeflipThenRemovesBothTargets
     Append(expected, {"END: Reset device and del, SUC...", "END: Exit Devsweep...", "", ""});
     EXPECT_EQ(ReadLogMessages(), expected) << DescribeLines(ReadLogMessages());
 
-    EXPECT_FALSE(DeviceExists(storage));
-    EXPECT_FALSE(DeviceExists(cdrom));
-    EXPECT_TRUE(DeviceExists(other));
+    EXPECT_FALSE(DeviceInstalled(storage));
+    EXPECT_FALSE(DeviceInstalled(cdrom));
+    EXPECT_TRUE(DeviceInstalled(other));
 }
 
 // Without a drive Modeflip is not started, and without the temporary settings copy
 // the fallback id is swept; the removal runs all the same.
 TEST_F(Devsweep, SweepsTheFallbackIdWhenTheDriveIsMissing)
 {
-    const DeviceDeclaration storage = MassStorageDevice("USB\\VID_7C3E&PID_1010", "TC-SWEEP-FB");
+    const DeviceDeclaration storage =
+        ModemMassStorageDevice("USB\\VID_7C3E&PID_1010", "TC-SWEEP-FB");
     DeviceFixture fixture({storage});
     ASSERT_EQ(GetFileAttributesA("Q:\\"), INVALID_FILE_ATTRIBUTES);
 
-    EXPECT_EQ(Run("Q:"), 0);
+    EXPECT_EQ(Run("Q:"), 0u);
 
     const std::string id = "usb\\vid_7c3e&pid_1010";
     const Met storageMet = kMassStorageMet;
@@ -142,13 +124,13 @@ TEST_F(Devsweep, SweepsTheFallbackIdWhenTheDriveIsMissing)
     Append(expected, DevsweepPassLines(id, {{storageMet}, {}, {}}, {{}, {}, {}}));
     Append(expected, {"END: Reset device and del, SUC...", "END: Exit Devsweep...", "", ""});
     EXPECT_EQ(ReadLogMessages(), expected) << DescribeLines(ReadLogMessages());
-    EXPECT_FALSE(DeviceExists(storage));
+    EXPECT_FALSE(DeviceInstalled(storage));
 }
 
 TEST_F(Devsweep, GoesOnToTheRemovalWhenModeflipCannotBeStarted)
 {
     WriteFileBytes(m_tempSysConfig, "[Hardware]\r\nHardware ID=usb\\vid_7c3e&pid_3030\r\n");
-    EXPECT_EQ(Run("C:"), 0);
+    EXPECT_EQ(Run("C:"), 0u);
 
     const Lines messages = ReadLogMessages();
     const Lines head(messages.begin(),
@@ -166,6 +148,6 @@ TEST_F(Devsweep, EndsWithOneWhileAnotherInstanceIsInItsCheck)
 {
     KernelHandle holder(CreateSemaphoreA(nullptr, 1, 1, "XTR4417_SEMAPHORE_NAME"));
     ASSERT_TRUE(holder);
-    EXPECT_EQ(Run("Q:"), 1);
+    EXPECT_EQ(Run("Q:"), 1u);
     EXPECT_EQ(ReadLogMessages(), (Lines{"STA: Start Devsweep...", "ERR: ERROR_ALREADY_EXISTS..."}));
 }

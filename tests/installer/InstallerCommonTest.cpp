@@ -25,11 +25,12 @@ protected:
 
 TEST_F(InstallerCommon, ReadIniValueTellsAValueFromTheMarkerDefault)
 {
-    ScratchFolder folder("ini");
-    folder.Write("SysConfig.dat", "[Hardware]\r\nHardware ID=usb\\vid_7c3e&pid_2020\r\n"
-                                  "Empty=\r\nMarker=This value is not found\r\n"
-                                  "Long=" +
-                                      std::string(200, 'v') + "\r\n");
+    TempFolder folder;
+    WriteFileBytes(folder.File("SysConfig.dat"),
+                   "[Hardware]\r\nHardware ID=usb\\vid_7c3e&pid_2020\r\n"
+                   "Empty=\r\nMarker=This value is not found\r\n"
+                   "Long=" +
+                       std::string(200, 'v') + "\r\n");
     struct Case
     {
         const char* file;
@@ -108,8 +109,8 @@ TEST_F(InstallerCommon, TrimLogDeletesTheLogFrom20480Bytes)
 
 TEST_F(InstallerCommon, RemoveFileDeletesReadOnlyFilesAndLogsBothOutcomes)
 {
-    ScratchFolder folder("remove");
-    folder.Write("SysConfig.dat", "[Hardware]\r\n");
+    TempFolder folder;
+    WriteFileBytes(folder.File("SysConfig.dat"), "[Hardware]\r\n");
     SetFileAttributesA(folder.File("SysConfig.dat").c_str(), FILE_ATTRIBUTE_READONLY);
 
     EXPECT_TRUE(installer::RemoveFile(folder.File("SysConfig.dat")));

@@ -1,11 +1,10 @@
 #include "InstallerTestSupport.h"
 
 #include "Handles.h"
+#include "TestFiles.h"
+#include "TestProcess.h"
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <stdexcept>
 
 std::string ProgramFolder(const char* variable)
@@ -13,13 +12,13 @@ std::string ProgramFolder(const char* variable)
     const char* value = std::getenv(variable);
     if (!value)
         throw std::runtime_error(std::string("environment variable missing: ") + variable);
-    std::string path = value;
-    for (char& c : path)
-    {
-        if (c == '/')
-            c = '\\';
-    }
-    return path[0] == '\\' ? "Z:" + path : path;
+    return WindowsPathOf(value);
+}
+
+std::string CommandLineOf(const std::string& program, const std::string& arguments)
+{
+    const std::string quoted = "\"" + program + "\"";
+    return arguments.empty() ? quoted : quoted + " " + arguments;
 }
 
 std::string TempFolderPath()
@@ -29,90 +28,29 @@ std::string TempFolderPath()
     return path;
 }
 
-ScratchFolder::ScratchFolder(const std::string& name)
+DeviceDeclaration ModemMassStorageDevice(const std::string& usbId, const std::string& instance)
 {
-    static unsigned counter = 0;
-    std::ostringstream path;
-    path << TempFolderPath() << "tc-" << name << "-" << GetCurrentProcessId() << "-" << ++counter;
-    m_path = path.str();
-    RemoveTree(m_path);
-    if (!CreateDirectoryA(m_path.c_str(), nullptr))
-        throw std::runtime_error("cannot create " + m_path);
+    DeviceDeclaration device;
+    device.instanceId = usbId + "\\" + instance;
+    device.hardwareIds = {usbId + "&REV_0231", usbId};
+    device.compatibleIds = {"USB\\Class_08&SubClass_06&Prot_50", "USB\\Class_08"};
+    device.classGuid = USB_CLASS_GUID;
+    device.friendlyName = "KORVAN Mass Storage USB Device";
+    return device;
 }
 
-ScratchFolder::~ScratchFolder()
+bool DeviceInstalled(const DeviceDeclaration& device)
 {
-    RemoveTree(m_path);
-}
-
-void ScratchFolder::MakeFolder(const std::string& relative) const
-{
-    if (!CreateDirectoryA(File(relative).c_str(), nullptr))
-        throw std::runtime_error("cannot create " + File(relative));
-}
-
-void ScratchFolder::CopyIn(const std::string& source, const std::string& relative) const
-{
-    if (!CopyFileA(source.c_str(), File(relative).c_str(), FALSE))
-        throw std::runtime_error("cannot copy " + source);
-}
-
-void ScratchFolder::Write(const std::string& relative, const std::string& content) const
-{
-    std::ofstream out(File(relative), std::ios::binary | std::ios::trunc);
-    out << content;
-    if (!out)
-        throw std::runtime_error("cannot write " + File(relative));
-}
-
-void RemoveTree(const std::string& path)
-{
-    WIN32_FIND_DATAA entry;
-    FindHandle find(FindFirstFileA((path + "\\*").c_str(), &entry));
-    if (find)
-    {
-        do
-        {
-            const std::string name = entry.cFileName;
-            if (name == "." || name == "..")
-                continue;
-            const std::string child = path + "\\" + name;
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            {
-                RemoveTree(child);
-            }
-            else
-            {
-                SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(child.c_str());
-            }
-        } while (FindNextFileA(find.get(), &entry));
-    }
-    find.reset();
-    RemoveDirectoryA(path.c_str());
-}
-
-long RunProgram(const std::string& program, const std::string& arguments)
-{
-    std::string commandLine = "\"" + program + "\"";
-    if (!arguments.empty())
-        commandLine += " " + arguments;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-        return -1;
-    KernelHandle processHandle(process.hProcess);
-    KernelHandle threadHandle(process.hThread);
-    WaitForSingleObject(processHandle.get(), INFINITE);
-    DWORD exitCode = 0;
-    GetExitCodeProcess(processHandle.get(), &exitCode);
-    return static_cast<long>(exitCode);
+    RegKey key;
+    const bool exists = RegOpenKeyExA(HKEY_LOCAL_MACHINE, DeviceInstanceKeyPath(device).c_str(), 0,
+                                      KEY_READ, key.receive()) == ERROR_SUCCESS;
+    if (!exists)
+        key.release();
+    return exists;
 }
 
 ScopedMachineValue::ScopedMachineValue(const std::string& keyPath, const std::string& name,
-                                       const std::string& value)
+                                       const std::optional<std::string>& value)
     : m_keyPath(keyPath), m_name(name)
 {
     // Note the keys that do not exist yet, outermost first, to delete them again.
@@ -141,8 +79,12 @@ ScopedMachineValue::ScopedMachineValue(const std::string& keyPath, const std::st
     m_existed = RegQueryValueExA(key.get(), name.c_str(), nullptr, nullptr,
                                  reinterpret_cast<BYTE*>(previous), &size) == ERROR_SUCCESS;
     m_previous = previous;
-    RegSetValueExA(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
+    if (value)
+        RegSetValueExA(key.get(), name.c_str(), 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(value->c_str()),
+                       static_cast<DWORD>(value->size() + 1));
+    else
+        RegDeleteValueA(key.get(), name.c_str());
 }
 
 ScopedMachineValue::~ScopedMachineValue()
@@ -177,8 +119,7 @@ std::string InstallerLogPath()
 
 void RemoveInstallerLog()
 {
-    SetFileAttributesA(InstallerLogPath().c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(InstallerLogPath().c_str());
+    RemoveFile(InstallerLogPath());
 }
 
 namespace
@@ -198,9 +139,7 @@ bool HasTimePrefix(const std::string& line)
 
 std::vector<std::string> ReadLogMessages()
 {
-    std::ifstream in(InstallerLogPath(), std::ios::binary);
-    const std::string content((std::istreambuf_iterator<char>(in)),
-                              std::istreambuf_iterator<char>());
+    const std::string content = ReadFileBytes(InstallerLogPath());
     std::vector<std::string> messages;
     std::string::size_type start = 0;
     while (start < content.size())

@@ -1,10 +1,12 @@
 #pragma once
-// What the installer tests share: the built programs, a scratch folder tree, running
-// a program and waiting for it, registry values held for a test, and the installer
-// log read back as messages.
+// What the installer tests share: the built programs, the modem's devices, registry
+// values held for a test, and the installer log read back as messages.
+
+#include "DeviceFixture.h"
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,37 +14,26 @@
 // was given (a path of the Linux side, reached through drive Z:).
 std::string ProgramFolder(const char* variable = "TC_INSTALLER_BIN");
 
-// A fresh folder under the temporary folder, removed with everything in it at the end.
-class ScratchFolder
-{
-public:
-    explicit ScratchFolder(const std::string& name);
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
+// The command line that starts the program (quoted) with the arguments.
+std::string CommandLineOf(const std::string& program, const std::string& arguments = "");
 
-    const std::string& Path() const { return m_path; } // without trailing backslash
-    std::string File(const std::string& relative) const { return m_path + "\\" + relative; }
-    void MakeFolder(const std::string& relative) const;
-    void CopyIn(const std::string& source, const std::string& relative) const;
-    void Write(const std::string& relative, const std::string& content) const;
+// The modem's USB mass-storage interface ("<usbId>\<instance>"), as it presents
+// itself before the switch: its id with and without revision and the mass-storage
+// compatible id.
+DeviceDeclaration ModemMassStorageDevice(const std::string& usbId, const std::string& instance);
 
-private:
-    std::string m_path;
-};
+// True while the device's instance key is in the device tree.
+bool DeviceInstalled(const DeviceDeclaration& device);
 
-void RemoveTree(const std::string& path);
-
-// Runs "<program> <arguments>" and waits; the exit code, or -1 when it did not start.
-long RunProgram(const std::string& program, const std::string& arguments);
-
-// A string value under HKEY_LOCAL_MACHINE set for the life of the object, then put
-// back as it was (deleted when it did not exist, with the keys this object created).
+// A string value under HKEY_LOCAL_MACHINE set (or removed) for the life of the
+// object, then put back as it was (deleted when it did not exist, with the keys this object
+// created).
 class ScopedMachineValue
 {
 public:
+    // No value: the value is absent for the life of the object.
     ScopedMachineValue(const std::string& keyPath, const std::string& name,
-                       const std::string& value);
+                       const std::optional<std::string>& value);
     ~ScopedMachineValue();
     ScopedMachineValue(const ScopedMachineValue&) = delete;
     ScopedMachineValue& operator=(const ScopedMachineValue&) = delete;

@@ -3,12 +3,14 @@
 #include "Handles.h"
 #include "InstallerTestSupport.h"
 #include "TestFiles.h"
+#include "TestProcess.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,23 +43,7 @@ std::string WindowsFolder()
 
 DeviceDeclaration MassStorageDevice()
 {
-    DeviceDeclaration device;
-    device.instanceId = "USB\\VID_7C3E&PID_4040\\TC-LAUNCHPOD-MS";
-    device.hardwareIds = {"USB\\VID_7C3E&PID_4040&REV_0231", "USB\\VID_7C3E&PID_4040"};
-    device.compatibleIds = {"USB\\Class_08&SubClass_06&Prot_50", "USB\\Class_08"};
-    device.classGuid = USB_CLASS_GUID;
-    device.friendlyName = "KORVAN Mass Storage USB Device";
-    return device;
-}
-
-bool DeviceExists(const DeviceDeclaration& device)
-{
-    RegKey key;
-    const bool exists = RegOpenKeyExA(HKEY_LOCAL_MACHINE, DeviceInstanceKeyPath(device).c_str(), 0,
-                                      KEY_READ, key.receive()) == ERROR_SUCCESS;
-    if (!exists)
-        key.release();
-    return exists;
+    return ModemMassStorageDevice("USB\\VID_7C3E&PID_4040", "TC-LAUNCHPOD-MS");
 }
 
 // The CD (Launchpod, its settings and the client's setup), the installed client
@@ -70,16 +56,18 @@ protected:
     {
         RemoveInstallerLog();
         DeleteFileA(m_tempSysConfig.c_str());
-        m_cd.CopyIn(ProgramFolder() + "\\Launchpod.exe", "Launchpod.exe");
-        m_cd.Write("SysConfig.dat", SysConfig("1.0.4"));
-        m_cd.MakeFolder("Client");
-        m_cd.CopyIn(StandIn("setup_stand_in.exe"), "Client\\setup.exe");
+        CopyFileBytes(ProgramFolder() + "\\Launchpod.exe", m_cd.File("Launchpod.exe"));
+        WriteFileBytes(m_cd.File("SysConfig.dat"), SysConfig("1.0.4"));
+        MakeFolder(m_cd.File("Client"));
+        CopyFileBytes(StandIn("setup_stand_in.exe"), m_cd.File("Client\\setup.exe"));
 
-        m_client.Write("SysConfig.dat", SysConfig("1.0.4"));
-        m_client.CopyIn(StandIn("install_helper_stand_in.dll"), "InstallHelper.dll");
-        m_client.MakeFolder("driver");
-        m_client.CopyIn(ProgramFolder() + "\\Devsweep32.exe", "driver\\Devsweep32.exe");
-        m_client.CopyIn(ProgramFolder() + "\\Modeflip32.exe", "driver\\Modeflip32.exe");
+        WriteFileBytes(m_client.File("SysConfig.dat"), SysConfig("1.0.4"));
+        CopyFileBytes(StandIn("install_helper_stand_in.dll"), m_client.File("InstallHelper.dll"));
+        MakeFolder(m_client.File("driver"));
+        CopyFileBytes(ProgramFolder() + "\\Devsweep32.exe",
+                      m_client.File("driver\\Devsweep32.exe"));
+        CopyFileBytes(ProgramFolder() + "\\Modeflip32.exe",
+                      m_client.File("driver\\Modeflip32.exe"));
         SetCurrentVersion("6.1");
         SetBuildLab(kX86BuildLab);
     }
@@ -91,10 +79,11 @@ protected:
         RemoveInstallerLog();
     }
 
-    void RegisterClient()
+    void RegisterClient() { RegisterClient(InstallFolder()); }
+    void RegisterClient(const std::string& folder)
     {
-        m_registration =
-            std::make_unique<ScopedMachineValue>(kClientKey, "InstallLocal", InstallFolder());
+        m_registration.reset();
+        m_registration = std::make_unique<ScopedMachineValue>(kClientKey, "InstallLocal", folder);
     }
     void SetCurrentVersion(const std::string& version)
     {
@@ -102,7 +91,7 @@ protected:
         m_currentVersion =
             std::make_unique<ScopedMachineValue>(kVersionKey, "CurrentVersion", version);
     }
-    void SetBuildLab(const std::string& buildLab)
+    void SetBuildLab(const std::optional<std::string>& buildLab)
     {
         m_buildLab.reset();
         m_buildLab = std::make_unique<ScopedMachineValue>(kVersionKey, "BuildLabEx", buildLab);
@@ -114,7 +103,7 @@ protected:
                                     "[Models]\r\n%Modem%=Modem,USB\\VID_7C3E&PID_4040&MI_00\r\n");
     }
 
-    long RunLaunchpod() { return RunProgram(m_cd.File("Launchpod.exe"), ""); }
+    DWORD RunLaunchpod() { return RunToExit(CommandLineOf(m_cd.File("Launchpod.exe"))); }
 
     // Launchpod does not wait for Devsweep: the test waits for Devsweep's last line.
     void WaitForDevsweep()
@@ -123,7 +112,9 @@ protected:
             << DescribeLines(ReadLogMessages());
     }
 
-    std::string InstallFolder() const { return m_client.Path() + "\\"; }
+    // Launchpod's folder has no trailing backslash; the registered one has.
+    std::string CdFolder() const { return m_cd.Path().substr(0, m_cd.Path().size() - 1); }
+    std::string InstallFolder() const { return m_client.Path(); }
     bool SetupRan() const { return FileExists(m_cd.File("Client\\setup-ran.txt")); }
     bool PostInstallRan() const { return FileExists(m_client.File("postinstall-ran.txt")); }
 
@@ -198,6 +189,63 @@ protected:
         return lines;
     }
     static Lines EndLines() { return {"END: Exit Launchpod...", "", ""}; }
+    // The setup runs, but no driver inf is installed: Launchpod ends without Devsweep.
+    static Lines SetupWithoutDevsweepLines()
+    {
+        Lines lines = ClientSetupLines();
+        lines.push_back("ERR: DelCD Failed!");
+        Append(lines, EndLines());
+        return lines;
+    }
+
+    // Launchpod's lines alone.
+    void ExpectLog(const Lines& launchpod)
+    {
+        const Lines log = ReadLogMessages();
+        EXPECT_EQ(log, launchpod) << DescribeLines(log);
+    }
+
+    // A registered client, the driver inf and the mass-storage device present: Launchpod
+    // runs the setup and hands over to the x86 Devsweep, which removes the device.
+    // Lines of loading the helper library go between the path and the OS check.
+    void RunWithMassStorageDevice(const DeviceDeclaration& storage, const Lines& helperLines)
+    {
+        RegisterClient();
+        InstallDriverInf();
+        DeviceFixture fixture({storage});
+
+        EXPECT_EQ(RunLaunchpod(), 0u);
+        WaitForDevsweep();
+
+        Lines launchpod = StartLines();
+        Append(launchpod, ClientFoundLines());
+        Append(launchpod, MassStorageFoundLines());
+        launchpod.push_back("INF: Not detected client app, or not detected all device inf...");
+        Append(launchpod, ClientSetupLines());
+        Append(launchpod,
+               StartDevsweepLines(VistaLines(kX86BuildLab), "Devsweep32.exe", helperLines));
+        Append(launchpod, EndLines());
+        ExpectLog(launchpod, DevsweepWithoutDriveLines(CdFolder(), kHardwareId, {kMassStorageMet}));
+        EXPECT_FALSE(DeviceInstalled(storage));
+    }
+
+    // A registered but outdated client, the driver inf and no device: Launchpod runs
+    // the setup and hands over to the Devsweep program after the OS check's lines.
+    void RunForOutdatedClient(const std::string& cdVersion, const std::string& installedVersion,
+                              const Lines& osTypeLines, const std::string& program)
+    {
+        EXPECT_EQ(RunLaunchpod(), 0u);
+        WaitForDevsweep();
+
+        Lines launchpod = StartLines();
+        Append(launchpod, ClientFoundLines());
+        Append(launchpod, MassStorageAbsentLines());
+        Append(launchpod, CompareLines(cdVersion, installedVersion));
+        Append(launchpod, ClientSetupLines());
+        Append(launchpod, StartDevsweepLines(osTypeLines, program));
+        Append(launchpod, EndLines());
+        ExpectLog(launchpod, DevsweepWithoutDriveLines(CdFolder(), kHardwareId, {}));
+    }
 
     // Launchpod's own lines and Devsweep's, written at the same time.
     void ExpectLog(const Lines& launchpod, const Lines& devsweep)
@@ -213,8 +261,8 @@ protected:
     const std::string m_tempSysConfig = TempFolderPath() + "SysConfig.dat";
     const std::string m_driverInf =
         WindowsFolder() + "\\inf\\oem" + std::to_string(GetCurrentProcessId()) + ".inf";
-    ScratchFolder m_cd{"cd"};
-    ScratchFolder m_client{"client"};
+    TempFolder m_cd;
+    TempFolder m_client;
     std::unique_ptr<ScopedMachineValue> m_currentVersion;
     std::unique_ptr<ScopedMachineValue> m_buildLab;
     std::unique_ptr<ScopedMachineValue> m_registration;
@@ -224,34 +272,18 @@ protected:
 
 TEST_F(Launchpod, MassStorageDeviceMakesItRunSetupAndDevsweepEvenForACurrentClient)
 {
-    RegisterClient();
-    InstallDriverInf();
-    const DeviceDeclaration storage = MassStorageDevice();
-    DeviceFixture fixture({storage});
-
-    EXPECT_EQ(RunLaunchpod(), 0);
-    WaitForDevsweep();
-
-    Lines launchpod = StartLines();
-    Append(launchpod, ClientFoundLines());
-    Append(launchpod, MassStorageFoundLines());
-    launchpod.push_back("INF: Not detected client app, or not detected all device inf...");
-    Append(launchpod, ClientSetupLines());
-    Append(launchpod, StartDevsweepLines(VistaLines(kX86BuildLab), "Devsweep32.exe"));
-    Append(launchpod, EndLines());
-    ExpectLog(launchpod, DevsweepWithoutDriveLines(m_cd.Path(), kHardwareId, {kMassStorageMet}));
+    RunWithMassStorageDevice(MassStorageDevice(), {});
 
     EXPECT_EQ(ReadFileBytes(m_cd.File("Client\\setup-ran.txt")),
               m_cd.File("Client\\setup.exe\r\n"));
     EXPECT_EQ(ReadFileBytes(m_client.File("postinstall-ran.txt")), "PostInstall\r\n");
     EXPECT_EQ(ReadFileBytes(m_tempSysConfig), SysConfig("1.0.4"));
-    EXPECT_FALSE(DeviceExists(storage));
 }
 
 TEST_F(Launchpod, MissingClientRunsSetupButCannotStartDevsweepWithoutItsFolder)
 {
     InstallDriverInf();
-    EXPECT_EQ(RunLaunchpod(), 0);
+    EXPECT_EQ(RunLaunchpod(), 0u);
 
     Lines expected = StartLines();
     Append(expected, ClientMissingLines());
@@ -263,7 +295,7 @@ TEST_F(Launchpod, MissingClientRunsSetupButCannotStartDevsweepWithoutItsFolder)
     Append(expected, ClientMissingLines());
     Append(expected, {"ERR: Get client app install path error...", "ERR: DelCD Failed!"});
     Append(expected, EndLines());
-    EXPECT_EQ(ReadLogMessages(), expected) << DescribeLines(ReadLogMessages());
+    ExpectLog(expected);
     EXPECT_TRUE(SetupRan());
     EXPECT_FALSE(PostInstallRan());
 }
@@ -275,7 +307,7 @@ TEST_F(Launchpod, CurrentClientWithoutDeviceRunsNothing)
     InstallDriverInf();
     WriteFileBytes(InstallerLogPath(), std::string(20480, 'l'));
 
-    EXPECT_EQ(RunLaunchpod(), 0);
+    EXPECT_EQ(RunLaunchpod(), 0u);
 
     Lines expected{"INF: Delete file, SUC, Name: " + InstallerLogPath() + "..."};
     Append(expected, StartLines());
@@ -283,7 +315,7 @@ TEST_F(Launchpod, CurrentClientWithoutDeviceRunsNothing)
     Append(expected, MassStorageAbsentLines());
     Append(expected, CompareLines("1.0.4", "1.0.4"));
     Append(expected, EndLines());
-    EXPECT_EQ(ReadLogMessages(), expected) << DescribeLines(ReadLogMessages());
+    ExpectLog(expected);
     EXPECT_FALSE(SetupRan());
     EXPECT_FALSE(PostInstallRan());
 }
@@ -294,25 +326,15 @@ TEST_F(Launchpod, OutdatedClientRunsSetupAndTheDevsweepOfTheArchitecture)
 {
     const std::string devsweep64 = ProgramFolder("TC_INSTALLER_BIN64") + "\\Devsweep64.exe";
     ASSERT_TRUE(FileExists(devsweep64)) << "build the win64 preset first";
-    m_client.CopyIn(devsweep64, "driver\\Devsweep64.exe");
+    CopyFileBytes(devsweep64, m_client.File("driver\\Devsweep64.exe"));
     DeleteFileA(m_client.File("driver\\Devsweep32.exe").c_str());
-    m_client.Write("SysConfig.dat", SysConfig("1.0.4A"));
-    m_cd.Write("SysConfig.dat", SysConfig("1.0.4a"));
+    WriteFileBytes(m_client.File("SysConfig.dat"), SysConfig("1.0.4A"));
+    WriteFileBytes(m_cd.File("SysConfig.dat"), SysConfig("1.0.4a"));
     SetBuildLab(kAmd64BuildLab);
     RegisterClient();
     InstallDriverInf();
 
-    EXPECT_EQ(RunLaunchpod(), 0);
-    WaitForDevsweep();
-
-    Lines launchpod = StartLines();
-    Append(launchpod, ClientFoundLines());
-    Append(launchpod, MassStorageAbsentLines());
-    Append(launchpod, CompareLines("1.0.4a", "1.0.4A"));
-    Append(launchpod, ClientSetupLines());
-    Append(launchpod, StartDevsweepLines(VistaLines(kAmd64BuildLab), "Devsweep64.exe"));
-    Append(launchpod, EndLines());
-    ExpectLog(launchpod, DevsweepWithoutDriveLines(m_cd.Path(), kHardwareId, {}));
+    RunForOutdatedClient("1.0.4a", "1.0.4A", VistaLines(kAmd64BuildLab), "Devsweep64.exe");
     EXPECT_TRUE(SetupRan());
     EXPECT_TRUE(PostInstallRan());
 }
@@ -320,46 +342,94 @@ TEST_F(Launchpod, OutdatedClientRunsSetupAndTheDevsweepOfTheArchitecture)
 TEST_F(Launchpod, WithoutDriverInfDevsweepIsNotStarted)
 {
     RegisterClient();
-    m_cd.Write("SysConfig.dat", SysConfig("1.0.5"));
-    // An inf that names the id only after its first 2048 bytes does not count.
-    WriteFileBytes(m_driverInf, "[Version]\r\n" + std::string(2100, ';') + "\r\n" + kHardwareId);
+    WriteFileBytes(m_cd.File("SysConfig.dat"), SysConfig("1.0.5"));
+    // An inf that names the id only after its first 2048 bytes does not count, also
+    // when the CR of each line end is counted: 204 lines of 10 bytes, then the id
+    // across byte 2048.
+    std::string inf;
+    for (int line = 0; line < 204; ++line)
+        inf += ";;;;;;;;\r\n";
+    ASSERT_EQ(inf.size(), 2040u);
+    WriteFileBytes(m_driverInf, inf + kHardwareId + "\r\n");
 
-    EXPECT_EQ(RunLaunchpod(), 0);
+    EXPECT_EQ(RunLaunchpod(), 0u);
 
     Lines expected = StartLines();
     Append(expected, ClientFoundLines());
     Append(expected, MassStorageAbsentLines());
     Append(expected, CompareLines("1.0.5", "1.0.4"));
-    Append(expected, ClientSetupLines());
-    expected.push_back("ERR: DelCD Failed!");
-    Append(expected, EndLines());
-    EXPECT_EQ(ReadLogMessages(), expected) << DescribeLines(ReadLogMessages());
+    Append(expected, SetupWithoutDevsweepLines());
+    ExpectLog(expected);
     EXPECT_FALSE(PostInstallRan());
+}
+
+// A version that cannot be read counts as a new one: the setup runs. The registered
+// folder is a prefix, so one without trailing backslash runs into the file's name;
+// without the CD's settings the hardware id falls back as well.
+TEST_F(Launchpod, AVersionThatCannotBeReadCountsAsNew)
+{
+    const std::string bare = InstallFolder().substr(0, InstallFolder().size() - 1);
+    const std::string cdSysConfig = CdFolder() + "\\SysConfig.dat";
+    struct Case
+    {
+        const char* what;
+        std::string registered;
+        std::string cdSettings; // empty: the CD has no "SysConfig.dat"
+        Lines idLines;          // reading the hardware id from the temporary copy
+        std::string versionError;
+    };
+    const Case cases[] = {
+        {"registered folder without backslash",
+         bare,
+         SysConfig("1.0.4"),
+         {},
+         "ERR: Read local ini file error, File Name: " + bare + "SysConfig.dat..."},
+        {"CD settings without version",
+         InstallFolder(),
+         "[Hardware]\r\nHardware ID=" + kHardwareId + "\r\n",
+         {},
+         "ERR: Read mass ini file error, File Name: " + cdSysConfig + "..."},
+        {"no CD settings",
+         InstallFolder(),
+         "",
+         {"ERR: Read mass ini file error, File Name: " + m_tempSysConfig + "..."},
+         "ERR: Read mass ini file error, File Name: " + cdSysConfig + "..."},
+    };
+    for (const Case& c : cases)
+    {
+        SCOPED_TRACE(c.what);
+        RemoveInstallerLog();
+        RemoveFile(m_tempSysConfig);
+        RemoveFile(m_cd.File("Client\\setup-ran.txt"));
+        RemoveFile(m_cd.File("SysConfig.dat"));
+        if (!c.cdSettings.empty())
+            WriteFileBytes(m_cd.File("SysConfig.dat"), c.cdSettings);
+        RegisterClient(c.registered);
+
+        EXPECT_EQ(RunLaunchpod(), 0u);
+
+        Lines expected = StartLines();
+        Append(expected, c.idLines);
+        Append(expected, {"INF: Detect client app: " + c.registered +
+                          ", Len: " + std::to_string(c.registered.size() + 1) + ", SUC..."});
+        Append(expected, MassStorageAbsentLines());
+        Append(expected, {"INF: Detected client app inf...", "INF: Compare client app ver, STA...",
+                          "INF: Get client app path: " + c.registered + ", SUC...",
+                          "INF: Get module path, SUC...", c.versionError,
+                          "INF: Finded new client app ver, run client setup..."});
+        Append(expected, SetupWithoutDevsweepLines());
+        ExpectLog(expected);
+        EXPECT_TRUE(SetupRan());
+    }
 }
 
 // A helper library without "PostInstall" is logged and Devsweep starts all the same.
 TEST_F(Launchpod, HelperWithoutPostInstallIsLoggedAndDevsweepStillStarts)
 {
-    m_client.CopyIn(StandIn("install_helper_without_entry.dll"), "InstallHelper.dll");
-    RegisterClient();
-    InstallDriverInf();
-    const DeviceDeclaration storage = MassStorageDevice();
-    DeviceFixture fixture({storage});
-
-    EXPECT_EQ(RunLaunchpod(), 0);
-    WaitForDevsweep();
-
-    Lines launchpod = StartLines();
-    Append(launchpod, ClientFoundLines());
-    Append(launchpod, MassStorageFoundLines());
-    launchpod.push_back("INF: Not detected client app, or not detected all device inf...");
-    Append(launchpod, ClientSetupLines());
-    Append(launchpod, StartDevsweepLines(VistaLines(kX86BuildLab), "Devsweep32.exe",
-                                         {"ERR: GetProcAddress error, Name: PostInstall, File "
-                                          "Name: " +
-                                          InstallFolder() + "InstallHelper.dll..."}));
-    Append(launchpod, EndLines());
-    ExpectLog(launchpod, DevsweepWithoutDriveLines(m_cd.Path(), kHardwareId, {kMassStorageMet}));
+    CopyFileBytes(StandIn("install_helper_without_entry.dll"), m_client.File("InstallHelper.dll"));
+    RunWithMassStorageDevice(MassStorageDevice(),
+                             {"ERR: GetProcAddress error, Name: PostInstall, File Name: " +
+                              InstallFolder() + "InstallHelper.dll..."});
     EXPECT_FALSE(PostInstallRan());
 }
 
@@ -370,7 +440,7 @@ TEST_F(Launchpod, ChoosesTheX86DevsweepForEveryOtherWindowsVersion)
     struct Case
     {
         const char* version;
-        const char* buildLab;
+        std::optional<std::string> buildLab; // none: no such value
         Lines osTypeLines;
     };
     const Case cases[] = {
@@ -382,10 +452,15 @@ TEST_F(Launchpod, ChoosesTheX86DevsweepForEveryOtherWindowsVersion)
          OsTypeLines("6.1", "6.100000",
                      {"INF: Vista.", "", "INF: BuildEx <BuildLabEx> OK, <7601.armfre>.", "",
                       "ERR: Check BuildEx <BuildLabEx> error, <7601.armfre>.", ""})},
+        // The error code and the length are what the registry answered.
+        {"6.0", std::nullopt,
+         OsTypeLines(
+             "6.0", "6.000000",
+             {"INF: Vista.", "", "ERR: BuildEx <BuildLabEx> error <2>, Len <1024>,<>.", ""})},
     };
     RegisterClient();
     InstallDriverInf();
-    m_cd.Write("SysConfig.dat", SysConfig("1.0.5"));
+    WriteFileBytes(m_cd.File("SysConfig.dat"), SysConfig("1.0.5"));
     for (const Case& c : cases)
     {
         SCOPED_TRACE(c.version);
@@ -394,17 +469,7 @@ TEST_F(Launchpod, ChoosesTheX86DevsweepForEveryOtherWindowsVersion)
         SetCurrentVersion(c.version);
         SetBuildLab(c.buildLab);
 
-        EXPECT_EQ(RunLaunchpod(), 0);
-        WaitForDevsweep();
-
-        Lines launchpod = StartLines();
-        Append(launchpod, ClientFoundLines());
-        Append(launchpod, MassStorageAbsentLines());
-        Append(launchpod, CompareLines("1.0.5", "1.0.4"));
-        Append(launchpod, ClientSetupLines());
-        Append(launchpod, StartDevsweepLines(c.osTypeLines, "Devsweep32.exe"));
-        Append(launchpod, EndLines());
-        ExpectLog(launchpod, DevsweepWithoutDriveLines(m_cd.Path(), kHardwareId, {}));
+        RunForOutdatedClient("1.0.5", "1.0.4", c.osTypeLines, "Devsweep32.exe");
     }
 }
 
@@ -412,13 +477,13 @@ TEST_F(Launchpod, ChoosesTheX86DevsweepForEveryOtherWindowsVersion)
 // the setup's command line is refused rather than cut.
 TEST_F(Launchpod, RefusesASetupCommandLineLongerThanItsBuffer)
 {
-    const std::string deep(243 - m_cd.Path().size() - 1, 'd');
-    m_cd.MakeFolder(deep);
-    m_cd.CopyIn(m_cd.File("Launchpod.exe"), deep + "\\Launchpod.exe");
-    m_cd.CopyIn(m_cd.File("SysConfig.dat"), deep + "\\SysConfig.dat");
+    const std::string deep(243 - m_cd.Path().size(), 'd');
+    MakeFolder(m_cd.File(deep));
+    CopyFileBytes(m_cd.File("Launchpod.exe"), m_cd.File(deep + "\\Launchpod.exe"));
+    CopyFileBytes(m_cd.File("SysConfig.dat"), m_cd.File(deep + "\\SysConfig.dat"));
     ASSERT_EQ(m_cd.File(deep).size(), 243u);
 
-    EXPECT_EQ(RunProgram(m_cd.File(deep + "\\Launchpod.exe"), ""), 0);
+    EXPECT_EQ(RunToExit(CommandLineOf(m_cd.File(deep + "\\Launchpod.exe"))), 0u);
 
     Lines expected = StartLines();
     Append(expected, ClientMissingLines());
@@ -427,14 +492,14 @@ TEST_F(Launchpod, RefusesASetupCommandLineLongerThanItsBuffer)
                       "INF: Get module path, SUC...",
                       "ERR: Command line too long, Len: 260, Max: 259...", "ERR: DelCD Failed!"});
     Append(expected, EndLines());
-    EXPECT_EQ(ReadLogMessages(), expected) << DescribeLines(ReadLogMessages());
+    ExpectLog(expected);
 }
 
 TEST_F(Launchpod, EndsWithOneWhileAnotherInstanceIsInItsCheck)
 {
     KernelHandle holder(CreateSemaphoreA(nullptr, 1, 1, "XTR4417_SEMAPHORE_NAME"));
     ASSERT_TRUE(holder);
-    EXPECT_EQ(RunLaunchpod(), 1);
+    EXPECT_EQ(RunLaunchpod(), 1u);
     EXPECT_EQ(ReadLogMessages(),
               (Lines{"STA: Start Launchpod...", "ERR: ERROR_ALREADY_EXISTS..."}));
     EXPECT_FALSE(SetupRan());

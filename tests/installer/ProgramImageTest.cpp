@@ -1,5 +1,6 @@
 #include "InstallerTestSupport.h"
 #include "TestFiles.h"
+#include "TestProcess.h"
 
 #include <windows.h>
 
@@ -75,5 +76,5 @@ TEST(Modeflip, EndsWithZeroWithoutArgumentOrDevice)
         ProgramFolder() + (sizeof(void*) == 8 ? "\\Modeflip64.exe" : "\\Modeflip32.exe");
     ASSERT_TRUE(FileExists(modeflip));
     for (const char* arguments : {"", "Q:", "C:", "C: D: E:", "averyveryverylongdevicename:"})
-        EXPECT_EQ(RunProgram(modeflip, arguments), 0) << arguments;
+        EXPECT_EQ(RunToExit(CommandLineOf(modeflip, arguments)), 0u) << arguments;
 }

@@ -21,6 +21,18 @@ void WriteFileBytes(const std::string& path, const std::string& content)
         throw std::runtime_error("cannot write " + path);
 }
 
+void CopyFileBytes(const std::string& source, const std::string& target)
+{
+    if (!CopyFileA(source.c_str(), target.c_str(), FALSE))
+        throw std::runtime_error("cannot copy " + source + " to " + target);
+}
+
+void MakeFolder(const std::string& path)
+{
+    if (!CreateDirectoryA(path.c_str(), nullptr))
+        throw std::runtime_error("cannot create " + path);
+}
+
 bool FileExists(const std::string& path)
 {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;

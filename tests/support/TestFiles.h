@@ -5,6 +5,9 @@
 
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& content);
+// Both throw std::runtime_error when the system refuses.
+void CopyFileBytes(const std::string& source, const std::string& target);
+void MakeFolder(const std::string& path);
 bool FileExists(const std::string& path);
 void RemoveFile(const std::string& path);
 // Removes a folder (path with a trailing backslash) with everything in it.
