@@ -2,6 +2,7 @@
 #include "DeviceFixture.h"
 #include "Handles.h"
 #include "ModuleDir.h"
+#include "ScopedRegistryValue.h"
 #include "TestFiles.h"
 #include "TestProcess.h"
 #include "Trace.h"
@@ -149,53 +150,6 @@ std::size_t CountRecords(const TraceCapture& viewer, const std::string& message,
     return count;
 }
 
-// Sets a registry text (or removes it, for nullopt) and puts back what was there,
-// the key included.
-class RegistryTextScope
-{
-public:
-    RegistryTextScope(HKEY root, const std::string& path, const char* name)
-        : m_root(root), m_path(path), m_name(name)
-    {
-        DWORD disposition = 0;
-        RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, m_key.receive(),
-                        &disposition);
-        m_createdKey = disposition == REG_CREATED_NEW_KEY;
-        char text[1024] = {};
-        DWORD size = sizeof text - 1;
-        if (RegQueryValueExA(m_key.get(), name, nullptr, nullptr, reinterpret_cast<BYTE*>(text),
-                             &size) == ERROR_SUCCESS)
-            m_saved = text;
-    }
-    ~RegistryTextScope()
-    {
-        Set(m_saved);
-        m_key.reset();
-        if (m_createdKey)
-            RegDeleteKeyA(m_root, m_path.c_str());
-    }
-    RegistryTextScope(const RegistryTextScope&) = delete;
-    RegistryTextScope& operator=(const RegistryTextScope&) = delete;
-
-    void Set(const std::optional<std::string>& text)
-    {
-        if (text)
-            RegSetValueExA(m_key.get(), m_name.c_str(), 0, REG_SZ,
-                           reinterpret_cast<const BYTE*>(text->c_str()),
-                           static_cast<DWORD>(text->size() + 1));
-        else
-            RegDeleteValueA(m_key.get(), m_name.c_str());
-    }
-
-private:
-    HKEY m_root;
-    std::string m_path;
-    std::string m_name;
-    RegKey m_key;
-    bool m_createdKey = false;
-    std::optional<std::string> m_saved;
-};
-
 // The registry texts GetOSType reads.
 class WindowsVersionScope
 {
@@ -212,8 +166,8 @@ public:
     }
 
 private:
-    RegistryTextScope m_version;
-    RegistryTextScope m_label;
+    ScopedRegistryValue m_version;
+    ScopedRegistryValue m_label;
 };
 
 const char LABEL_X86[] = "7601.17514.x86fre.win7sp1_rtm.101119-1850";
@@ -696,7 +650,7 @@ public:
     }
 
 private:
-    RegistryTextScope m_text;
+    ScopedRegistryValue m_text;
 };
 
 std::vector<std::string> SetupCalls(const TraceCapture& viewer)

@@ -49,67 +49,6 @@ bool DeviceInstalled(const DeviceDeclaration& device)
     return exists;
 }
 
-ScopedMachineValue::ScopedMachineValue(const std::string& keyPath, const std::string& name,
-                                       const std::optional<std::string>& value)
-    : m_keyPath(keyPath), m_name(name)
-{
-    // Note the keys that do not exist yet, outermost first, to delete them again.
-    std::string::size_type pos = 0;
-    while (pos != std::string::npos)
-    {
-        pos = keyPath.find('\\', pos + 1);
-        const std::string prefix = keyPath.substr(0, pos);
-        RegKey probe;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, prefix.c_str(), 0, KEY_READ, probe.receive()) !=
-            ERROR_SUCCESS)
-        {
-            probe.release();
-            m_createdKeys.push_back(prefix);
-        }
-    }
-    RegKey key;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                        key.receive(), nullptr) != ERROR_SUCCESS)
-    {
-        key.release();
-        throw std::runtime_error("cannot create key " + keyPath);
-    }
-    char previous[1024] = {};
-    DWORD size = sizeof previous - 1;
-    m_existed = RegQueryValueExA(key.get(), name.c_str(), nullptr, nullptr,
-                                 reinterpret_cast<BYTE*>(previous), &size) == ERROR_SUCCESS;
-    m_previous = previous;
-    if (value)
-        RegSetValueExA(key.get(), name.c_str(), 0, REG_SZ,
-                       reinterpret_cast<const BYTE*>(value->c_str()),
-                       static_cast<DWORD>(value->size() + 1));
-    else
-        RegDeleteValueA(key.get(), name.c_str());
-}
-
-ScopedMachineValue::~ScopedMachineValue()
-{
-    {
-        RegKey key;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, m_keyPath.c_str(), 0, KEY_ALL_ACCESS,
-                          key.receive()) == ERROR_SUCCESS)
-        {
-            if (m_existed)
-                RegSetValueExA(key.get(), m_name.c_str(), 0, REG_SZ,
-                               reinterpret_cast<const BYTE*>(m_previous.c_str()),
-                               static_cast<DWORD>(m_previous.size() + 1));
-            else
-                RegDeleteValueA(key.get(), m_name.c_str());
-        }
-        else
-        {
-            key.release();
-        }
-    }
-    for (auto it = m_createdKeys.rbegin(); it != m_createdKeys.rend(); ++it)
-        RegDeleteKeyA(HKEY_LOCAL_MACHINE, it->c_str());
-}
-
 std::string InstallerLogPath()
 {
     char windowsDir[MAX_PATH] = {};

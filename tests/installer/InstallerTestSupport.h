@@ -3,6 +3,7 @@
 // values held for a test, and the installer log read back as messages.
 
 #include "DeviceFixture.h"
+#include "ScopedRegistryValue.h"
 
 #include <windows.h>
 
@@ -24,27 +25,6 @@ DeviceDeclaration ModemMassStorageDevice(const std::string& usbId, const std::st
 
 // True while the device's instance key is in the device tree.
 bool DeviceInstalled(const DeviceDeclaration& device);
-
-// A string value under HKEY_LOCAL_MACHINE set (or removed) for the life of the
-// object, then put back as it was (deleted when it did not exist, with the keys this object
-// created).
-class ScopedMachineValue
-{
-public:
-    // No value: the value is absent for the life of the object.
-    ScopedMachineValue(const std::string& keyPath, const std::string& name,
-                       const std::optional<std::string>& value);
-    ~ScopedMachineValue();
-    ScopedMachineValue(const ScopedMachineValue&) = delete;
-    ScopedMachineValue& operator=(const ScopedMachineValue&) = delete;
-
-private:
-    std::string m_keyPath;
-    std::string m_name;
-    bool m_existed = false;
-    std::string m_previous;
-    std::vector<std::string> m_createdKeys;
-};
 
 // The installer log in the Windows folder.
 std::string InstallerLogPath();

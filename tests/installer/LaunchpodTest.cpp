@@ -83,18 +83,20 @@ protected:
     void RegisterClient(const std::string& folder)
     {
         m_registration.reset();
-        m_registration = std::make_unique<ScopedMachineValue>(kClientKey, "InstallLocal", folder);
+        m_registration = std::make_unique<ScopedRegistryValue>(HKEY_LOCAL_MACHINE, kClientKey,
+                                                               "InstallLocal", folder);
     }
     void SetCurrentVersion(const std::string& version)
     {
         m_currentVersion.reset();
-        m_currentVersion =
-            std::make_unique<ScopedMachineValue>(kVersionKey, "CurrentVersion", version);
+        m_currentVersion = std::make_unique<ScopedRegistryValue>(HKEY_LOCAL_MACHINE, kVersionKey,
+                                                                 "CurrentVersion", version);
     }
     void SetBuildLab(const std::optional<std::string>& buildLab)
     {
         m_buildLab.reset();
-        m_buildLab = std::make_unique<ScopedMachineValue>(kVersionKey, "BuildLabEx", buildLab);
+        m_buildLab = std::make_unique<ScopedRegistryValue>(HKEY_LOCAL_MACHINE, kVersionKey,
+                                                           "BuildLabEx", buildLab);
     }
     void InstallDriverInf()
     {
@@ -263,9 +265,9 @@ protected:
         WindowsFolder() + "\\inf\\oem" + std::to_string(GetCurrentProcessId()) + ".inf";
     TempFolder m_cd;
     TempFolder m_client;
-    std::unique_ptr<ScopedMachineValue> m_currentVersion;
-    std::unique_ptr<ScopedMachineValue> m_buildLab;
-    std::unique_ptr<ScopedMachineValue> m_registration;
+    std::unique_ptr<ScopedRegistryValue> m_currentVersion;
+    std::unique_ptr<ScopedRegistryValue> m_buildLab;
+    std::unique_ptr<ScopedRegistryValue> m_registration;
 };
 
 } // namespace
